@@ -1,0 +1,61 @@
+#include "build/BuildMessages.h"
+
+#include <string_view>
+
+namespace partwright::messages {
+
+namespace {
+
+std::string Headline()
+{
+    return std::string(kCannotBuild) + kLineBreak + kLineBreak;
+}
+
+// The child's error output with its own line breaks turned into CR LF and trailing ones dropped.
+std::string ErrorOutputLines(std::string_view output)
+{
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
+        output.remove_suffix(1);
+    std::string lines;
+    for (const char c : output) {
+        if (c == '\r')
+            continue;
+        if (c == '\n')
+            lines += kLineBreak;
+        else
+            lines += c;
+    }
+    return lines;
+}
+
+} // namespace
+
+std::string BuildFailedUnexpectedly()
+{
+    return Headline() + "Input is invalid or some unknown error occured.";
+}
+
+std::string PartMissing(const std::string& path)
+{
+    return Headline() + "This part does not exist or is not a file:" + kLineBreak + "'" + path +
+           "'";
+}
+
+std::string JoinFailed(const ChildOutcome& outcome)
+{
+    std::string text = Headline();
+    if (outcome.startError != 0) {
+        return text + "The command interpreter could not be started: " +
+               SystemErrorText(outcome.startError) + " (error " +
+               std::to_string(outcome.startError) + ").";
+    }
+    const std::string output = ErrorOutputLines(outcome.errorOutput);
+    if (!output.empty())
+        text += output + kLineBreak;
+    if (outcome.signal != 0)
+        return text + "The join was ended from outside (signal " + std::to_string(outcome.signal) +
+               ").";
+    return text + "The join ended with exit code " + std::to_string(outcome.exitCode) + ".";
+}
+
+} // namespace partwright::messages

@@ -1,0 +1,51 @@
+#include "build/JoinCommand.h"
+
+#include "build/Blanks.h"
+#include "build/PasteString.h"
+
+namespace partwright {
+
+namespace {
+
+// Windows file names cannot contain double quotes, so enclosing them is enough.
+std::string Quoted(const std::string& path)
+{
+    return '"' + path + '"';
+}
+
+// "$1" is the destination; the parts follow. "--" keeps a part named like an option a file name.
+constexpr const char* kCatScript = "dest=$1\n"
+                                   "shift\n"
+                                   "exec cat -- \"$@\" > \"$dest\"\n";
+
+} // namespace
+
+std::string JoinDestination(const std::string& destinationText)
+{
+    return std::string(TrimBlanks(destinationText));
+}
+
+std::string ComposeCopyCommandLine(const std::string& shellName,
+                                   const std::vector<std::string>& parts,
+                                   const std::string& destinationText)
+{
+    std::vector<std::string> quotedParts;
+    quotedParts.reserve(parts.size());
+    for (const auto& part : parts)
+        quotedParts.push_back(IsBlank(part) ? part : Quoted(part));
+
+    return shellName + " /c " + "COPY /B /Y " + PasteString(" + ", quotedParts) + " " +
+           Quoted(JoinDestination(destinationText));
+}
+
+std::vector<std::string> ComposeCatArguments(const std::string& shellPath,
+                                             const std::vector<std::string>& parts,
+                                             const std::string& destinationText)
+{
+    std::vector<std::string> argv{shellPath, "-c", kCatScript, "sh",
+                                  JoinDestination(destinationText)};
+    argv.insert(argv.end(), parts.begin(), parts.end());
+    return argv;
+}
+
+} // namespace partwright

@@ -1,0 +1,13 @@
+#include "build/JoinCommand.h"
+#include "platform/SystemJoin.h"
+#include "platform/WinVersion.h"
+
+namespace partwright {
+
+ChildCommand SystemJoinCommand(const std::vector<std::string>& parts,
+                               const std::string& destinationText)
+{
+    return ChildCommand{{}, ComposeCopyCommandLine(GetShellName(), parts, destinationText)};
+}
+
+} // namespace partwright

@@ -1,0 +1,50 @@
+#include "build/ShellSelection.h"
+#include "platform/WinVersion.h"
+
+#include <cstring>
+#include <windows.h>
+
+namespace partwright {
+
+namespace {
+
+WinVersionRecord QueryWinVersionRecord()
+{
+    // Prepared as the query expects it; a query that fails quietly leaves it like this, which
+    // classifies as unknown.
+    OSVERSIONINFOA info;
+    ZeroMemory(&info, sizeof info);
+    info.dwOSVersionInfoSize = sizeof info;
+    std::memset(info.szCSDVersion, ' ', sizeof info.szCSDVersion);
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    GetVersionExA(&info);
+#pragma GCC diagnostic pop
+
+    WinVersionRecord record;
+    record.platformId = info.dwPlatformId;
+    record.majorVersion = info.dwMajorVersion;
+    record.minorVersion = info.dwMinorVersion;
+    record.serviceText.assign(info.szCSDVersion,
+                              strnlen(info.szCSDVersion, sizeof info.szCSDVersion));
+    return record;
+}
+
+} // namespace
+
+int GetWinVersion()
+{
+    try {
+        return ClassifyWinVersion(QueryWinVersionRecord());
+    } catch (...) {
+        return kUnknownWinVersion;
+    }
+}
+
+std::string GetShellName()
+{
+    return ShellNameForVersion(GetWinVersion());
+}
+
+} // namespace partwright

@@ -1,0 +1,347 @@
+#include "ui/frmPartwright.h"
+
+#include "Version.h"
+#include "build/BuildInput.h"
+#include "build/BuildMessages.h"
+#include "build/PasteString.h"
+#include "platform/JoinProcess.h"
+#include "platform/SystemJoin.h"
+#include "ui/ListViewControl.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFrame>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+#include <exception>
+
+// Resources live in a static library; naming them here keeps the linker from dropping them.
+static void InitPartwrightResources()
+{
+    Q_INIT_RESOURCE(partwright);
+}
+
+namespace partwright {
+
+namespace {
+
+constexpr int kDeleteKeyCode = Qt::Key_Delete;
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
+                        const QRect& geometry, const QString& tooltip)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setToolTip(tooltip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QPushButton* MakePictureButton(QWidget* parent, const char* name, const QString& picture,
+                               const QSize& pictureSize, const QRect& geometry,
+                               const QString& tooltip)
+{
+    auto* button = MakeButton(parent, name, QString(), geometry, tooltip);
+    button->setIcon(QIcon(picture));
+    button->setIconSize(pictureSize);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QPoint& at)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(at);
+    label->adjustSize(); // sized to its text
+    return label;
+}
+
+// One stroke of the etched separator.
+QFrame* MakeLine(QWidget* parent, const char* name, const QRect& geometry, const QColor& colour)
+{
+    auto* line = new QFrame(parent);
+    line->setObjectName(QString::fromLatin1(name));
+    line->setGeometry(geometry);
+    line->setFrameShape(QFrame::NoFrame);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, colour);
+    line->setPalette(palette);
+    return line;
+}
+
+} // namespace
+
+WindowServices SystemWindowServices()
+{
+    return WindowServices{SystemJoinCommand};
+}
+
+frmPartwright::frmPartwright(WindowServices services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services))
+{
+    InitPartwrightResources();
+    setObjectName(QStringLiteral("frmPartwright"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(RectFromTwips(0, 0, 6645, 3825).size());
+    QIcon icon(QStringLiteral(":/icons/partwright-32.png"));
+    icon.addFile(QStringLiteral(":/icons/partwright-16.png"));
+    setWindowIcon(icon);
+
+    createControls();
+    connectEvents();
+    Form_Load();
+}
+
+frmPartwright::~frmPartwright() = default;
+
+void frmPartwright::createControls()
+{
+    // Created in tab order, so the focus chain follows it.
+    lblFiles =
+        MakeLabel(this, "lblFiles", tr("Input files:"), RectFromTwips(1440, 120, 0, 0).topLeft());
+
+    lvwFiles = new QTreeWidget(this);
+    lvwFiles->setObjectName(QStringLiteral("lvwFiles"));
+    lvwFiles->setGeometry(RectFromTwips(1440, 360, 3375, 2055));
+    lvwFiles->setToolTip(tr("Input files that should be pasted together"));
+    lvwFiles->setRootIsDecorated(false);
+    lvwFiles->setItemsExpandable(false);
+    lvwFiles->setUniformRowHeights(true);
+    lvwFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvwFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvwFiles->setColumnCount(0);
+    list_ = std::make_unique<ListViewControl>(*lvwFiles);
+
+    cmdFiles = MakeButton(this, "cmdFiles", tr("&Files..."), RectFromTwips(5280, 360, 1215, 375),
+                          tr("Select the files that should be pasted together (multiselect is "
+                             "available)..."));
+    cmdClear = MakeButton(this, "cmdClear", tr("&Clear"), RectFromTwips(5280, 840, 1215, 375),
+                          tr("Clear all input files"));
+    cmdDelete = MakeButton(this, "cmdDelete", tr("&Delete"), RectFromTwips(5280, 1320, 1215, 375),
+                           tr("Clear selected input files (multiselect is available)"));
+    cmdSort = MakeButton(this, "cmdSort", tr("&Sort"), RectFromTwips(5280, 1800, 1215, 375),
+                         tr("Sort all input files"));
+    cmdUp = MakePictureButton(this, "cmdUp", QStringLiteral(":/pictures/up.png"), QSize(14, 15),
+                              RectFromTwips(4920, 360, 255, 255),
+                              tr("Move all selected input files up (multiselect is available)"));
+    cmdDown =
+        MakePictureButton(this, "cmdDown", QStringLiteral(":/pictures/down.png"), QSize(14, 15),
+                          RectFromTwips(4920, 600, 255, 255),
+                          tr("Move all selected input files down (multiselect is available)"));
+
+    lblDestination = MakeLabel(this, "lblDestination", tr("Destination file:"),
+                               RectFromTwips(1440, 2520, 0, 0).topLeft());
+    txtOuputIso = new QLineEdit(this);
+    txtOuputIso->setObjectName(QStringLiteral("txtOuputIso"));
+    txtOuputIso->setGeometry(RectFromTwips(1440, 2760, 3375, 285));
+    txtOuputIso->setToolTip(tr("Destination file"));
+
+    cmdDestination =
+        MakeButton(this, "cmdDestination", tr("D&estination..."),
+                   RectFromTwips(5280, 2730, 1215, 375), tr("Choose destination file"));
+    cmdBuild = MakeButton(this, "cmdBuild", tr("&Build"), RectFromTwips(5280, 3360, 1215, 375),
+                          tr("Build all input files to the destination file"));
+    cmdHelp = MakeButton(this, "cmdHelp", tr("Read &Help"), RectFromTwips(120, 3360, 1215, 375),
+                         tr("Open the help file in the text viewer"));
+    cmdAbout = MakePictureButton(this, "cmdAbout", QStringLiteral(":/pictures/about.png"),
+                                 QSize(16, 16), RectFromTwips(1440, 3360, 375, 375), tr("Help..."));
+
+    imgQuillon = new QLabel(this);
+    imgQuillon->setObjectName(QStringLiteral("imgQuillon"));
+    imgQuillon->setGeometry(RectFromTwips(120, 360, 1050, 1050));
+    imgQuillon->setPixmap(QPixmap(QStringLiteral(":/pictures/quillon.png")));
+    imgQuillon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgQuillon->setToolTip(tr("Nice picture, huh?"));
+
+    // Etched separator: a white stroke under a grey one, one pixel further right.
+    MakeLine(this, "Line1_0", RectFromTwips(105, 3240, 6480 - 105, 30), Qt::white);
+    MakeLine(this, "Line1_1", RectFromTwips(90, 3240, 6480 - 90, 15), QColor(128, 128, 128));
+
+    const QWidget* tabOrder[] = {lvwFiles,       cmdFiles, cmdClear, cmdDelete,
+                                 cmdSort,        cmdUp,    cmdDown,  txtOuputIso,
+                                 cmdDestination, cmdBuild, cmdHelp,  cmdAbout};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(const_cast<QWidget*>(tabOrder[i - 1]), const_cast<QWidget*>(tabOrder[i]));
+    lvwFiles->setFocus(Qt::OtherFocusReason);
+}
+
+void frmPartwright::connectEvents()
+{
+    connect(cmdFiles, &QPushButton::clicked, this, &frmPartwright::cmdFiles_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &frmPartwright::cmdClear_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmPartwright::cmdDelete_Click);
+    connect(cmdSort, &QPushButton::clicked, this, &frmPartwright::cmdSort_Click);
+    connect(cmdUp, &QPushButton::clicked, this, &frmPartwright::cmdUp_Click);
+    connect(cmdDown, &QPushButton::clicked, this, &frmPartwright::cmdDown_Click);
+    connect(cmdDestination, &QPushButton::clicked, this, &frmPartwright::cmdDestination_Click);
+    connect(cmdBuild, &QPushButton::clicked, this, &frmPartwright::cmdBuild_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmPartwright::cmdHelp_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, &frmPartwright::cmdAbout_Click);
+    lvwFiles->installEventFilter(this); // key down, see eventFilter
+}
+
+void frmPartwright::Form_Load()
+{
+    txtOuputIso->setText(QStringLiteral("OUTFILE.ISO"));
+
+    const std::string title =
+        PasteString(" ", {"Partwright", "[" + VersionTriple() + "]", "by Quillon"});
+    setWindowTitle(QString::fromStdString(title));
+
+    // One column of paths, without a header row, far wider than the list, so long paths
+    // scroll sideways instead of being cut off.
+    lvwFiles->setHeaderHidden(true);
+    lvwFiles->setColumnCount(1);
+    lvwFiles->setHeaderLabels({tr("Files")});
+    lvwFiles->header()->setStretchLastSection(false);
+    lvwFiles->setColumnWidth(0, lvwFiles->width() * 15);
+    lvwFiles->setAlternatingRowColors(true);
+    lvwFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+bool frmPartwright::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lvwFiles && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        lvwFiles_KeyDown(key->key(), key->modifiers());
+    }
+    return QWidget::eventFilter(watched, event); // the list handles every key as usual
+}
+
+void frmPartwright::closeEvent(QCloseEvent* event)
+{
+    if (isBuilding()) {
+        // The program ends only when the image is finished; the window closes right after.
+        closeWhenBuilt_ = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void frmPartwright::cmdFiles_Click() {}
+
+void frmPartwright::cmdClear_Click() {}
+
+void frmPartwright::cmdDelete_Click() {}
+
+void frmPartwright::lvwFiles_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
+{
+    Q_UNUSED(Shift); // Shift, Ctrl and Alt make no difference
+    if (KeyCode == kDeleteKeyCode)
+        cmdDelete_Click();
+}
+
+void frmPartwright::cmdSort_Click() {}
+
+void frmPartwright::cmdUp_Click() {}
+
+void frmPartwright::cmdDown_Click() {}
+
+void frmPartwright::cmdDestination_Click() {}
+
+void frmPartwright::cmdHelp_Click() {}
+
+void frmPartwright::cmdAbout_Click() {}
+
+bool frmPartwright::isBuilding() const
+{
+    return join_ != nullptr;
+}
+
+void frmPartwright::EnableControls(bool Enabled)
+{
+    QWidget* const busySet[] = {cmdFiles, cmdClear, cmdDelete, cmdSort,  cmdDestination, cmdBuild,
+                                cmdAbout, cmdUp,    cmdDown,   lvwFiles, txtOuputIso};
+    for (QWidget* control : busySet)
+        control->setEnabled(Enabled);
+}
+
+void frmPartwright::setBusyPointer(bool busy)
+{
+    if (busy == busyPointer_)
+        return;
+    busyPointer_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void frmPartwright::cmdBuild_Click()
+{
+    try {
+        EnableControls(false);
+        const std::string destination = QFile::encodeName(txtOuputIso->text()).toStdString();
+        if (!IsBuildInputValid(static_cast<std::size_t>(list_->count()), destination)) {
+            EnableControls(true);
+            ShowError(this, messages::kInvalidInput);
+            return;
+        }
+        const std::vector<std::string> parts = EntryTexts(*list_);
+        if (const auto missing = FirstMissingPart(parts)) {
+            EnableControls(true);
+            ShowError(this, messages::PartMissing(*missing));
+            return;
+        }
+        setBusyPointer(true);
+        startJoin(parts, destination);
+    } catch (const std::exception&) {
+        join_.reset();
+        endBuildWithError(messages::BuildFailedUnexpectedly());
+    }
+}
+
+void frmPartwright::startJoin(const std::vector<std::string>& parts, const std::string& destination)
+{
+    join_ = std::make_unique<JoinProcess>();
+    // Queued, so the report runs outside the child watcher's own notification.
+    connect(join_.get(), &JoinProcess::finished, this, &frmPartwright::joinFinished,
+            Qt::QueuedConnection);
+    if (join_->start(services_.joinCommand(parts, destination)) != 0) {
+        const std::string message = messages::JoinFailed(join_->outcome());
+        join_.reset();
+        endBuildWithError(message);
+    }
+}
+
+void frmPartwright::joinFinished()
+{
+    const ChildOutcome outcome = join_->outcome();
+    join_.reset();
+    const bool succeeded = outcome.startError == 0 && outcome.signal == 0 && outcome.exitCode == 0;
+    if (succeeded) {
+        EnableControls(true);
+        setBusyPointer(false);
+        ShowInfo(this, messages::kBuiltSuccessfully);
+    } else {
+        endBuildWithError(messages::JoinFailed(outcome));
+    }
+    if (closeWhenBuilt_)
+        close();
+}
+
+void frmPartwright::endBuildWithError(const std::string& message)
+{
+    setBusyPointer(false);
+    EnableControls(true);
+    ShowError(this, message);
+}
+
+} // namespace partwright

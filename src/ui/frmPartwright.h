@@ -1,0 +1,96 @@
+#pragma once
+
+#include "platform/ChildCommand.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace partwright {
+
+class JoinProcess;
+class ListViewControl;
+
+// Composes the child command that joins the parts into the destination.
+using JoinCommandFactory = std::function<ChildCommand(const std::vector<std::string>& parts,
+                                                      const std::string& destination)>;
+
+// What the main window needs from outside; the application passes the system's own.
+struct WindowServices {
+    JoinCommandFactory joinCommand;
+};
+
+WindowServices SystemWindowServices();
+
+// The main window: the input list, the destination and the buttons that run the operations.
+// Every handled event goes to one handler, named after its control and event.
+class frmPartwright : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmPartwright(WindowServices services = SystemWindowServices(),
+                           QWidget* parent = nullptr);
+    ~frmPartwright() override;
+
+    bool isBuilding() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void connectEvents();
+    void Form_Load();
+
+    void cmdFiles_Click();
+    void cmdClear_Click();
+    void cmdDelete_Click();
+    void lvwFiles_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
+    void cmdSort_Click();
+    void cmdUp_Click();
+    void cmdDown_Click();
+    void cmdDestination_Click();
+    void cmdBuild_Click();
+    void cmdHelp_Click();
+    void cmdAbout_Click();
+
+    void EnableControls(bool Enabled);
+    void startJoin(const std::vector<std::string>& parts, const std::string& destination);
+    void joinFinished();
+    void endBuildWithError(const std::string& message);
+    void setBusyPointer(bool busy);
+
+    WindowServices services_;
+
+    QLabel* lblFiles = nullptr;
+    QTreeWidget* lvwFiles = nullptr;
+    QPushButton* cmdFiles = nullptr;
+    QPushButton* cmdClear = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdSort = nullptr;
+    QPushButton* cmdUp = nullptr;
+    QPushButton* cmdDown = nullptr;
+    QLabel* lblDestination = nullptr;
+    QLineEdit* txtOuputIso = nullptr;
+    QPushButton* cmdDestination = nullptr;
+    QPushButton* cmdBuild = nullptr;
+    QPushButton* cmdHelp = nullptr;
+    QPushButton* cmdAbout = nullptr;
+    QLabel* imgQuillon = nullptr;
+
+    std::unique_ptr<ListViewControl> list_;
+    std::unique_ptr<JoinProcess> join_;
+    bool busyPointer_ = false;
+    bool closeWhenBuilt_ = false;
+};
+
+} // namespace partwright

@@ -1,0 +1,51 @@
+#include "build/BuildMessages.h"
+
+#include <gtest/gtest.h>
+
+namespace partwright {
+namespace {
+
+TEST(BuildMessages, FixedTexts)
+{
+    EXPECT_STREQ(messages::kInvalidInput, "Invalid input.");
+    EXPECT_STREQ(messages::kBuiltSuccessfully, "ISO built succesfully.");
+    EXPECT_STREQ(messages::kErrorTitle, "Error...");
+    EXPECT_STREQ(messages::kInfoTitle, "Info...");
+    EXPECT_EQ(messages::BuildFailedUnexpectedly(),
+              "Cannot built ISO.\r\n\r\nInput is invalid or some unknown error occured.");
+    EXPECT_EQ(messages::PartMissing("/img/DISC.002"),
+              "Cannot built ISO.\r\n\r\nThis part does not exist or is not a file:\r\n"
+              "'/img/DISC.002'");
+}
+
+TEST(BuildMessages, JoinFailedGivesTheSystemsReason)
+{
+    const struct {
+        const char* name;
+        ChildOutcome outcome;
+        std::string expected;
+    } cases[] = {
+        {"StartFailed",
+         {2, 2, 0, ""},
+         "Cannot built ISO.\r\n\r\nThe command interpreter could not be started: " +
+             SystemErrorText(2) + " (error 2)."},
+        {"ExitCodeWithErrorOutput",
+         {0, 1, 0, "cat: /img/a.001: Permission denied\n"},
+         "Cannot built ISO.\r\n\r\ncat: /img/a.001: Permission denied\r\n"
+         "The join ended with exit code 1."},
+        {"SeveralLinesBecomeCrLf",
+         {0, 2, 0, "first\nsecond\r\n\n"},
+         "Cannot built ISO.\r\n\r\nfirst\r\nsecond\r\nThe join ended with exit code 2."},
+        {"ExitCodeWithoutOutput",
+         {0, -5, 0, ""},
+         "Cannot built ISO.\r\n\r\nThe join ended with exit code -5."},
+        {"EndedBySignal",
+         {0, 137, 9, ""},
+         "Cannot built ISO.\r\n\r\nThe join was ended from outside (signal 9)."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(messages::JoinFailed(c.outcome), c.expected) << c.name;
+}
+
+} // namespace
+} // namespace partwright

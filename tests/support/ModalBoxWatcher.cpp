@@ -1,0 +1,44 @@
+#include "support/ModalBoxWatcher.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPushButton>
+
+namespace partwright::test {
+
+ModalBoxWatcher::ModalBoxWatcher()
+{
+    timer_.setInterval(5);
+    connect(&timer_, &QTimer::timeout, this, &ModalBoxWatcher::check);
+    timer_.start();
+}
+
+void ModalBoxWatcher::check()
+{
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || box == answered_ || !box->isVisible())
+        return;
+    answered_ = box;
+
+    SeenBox seen;
+    seen.title = box->windowTitle();
+    seen.text = box->text();
+    seen.icon = box->icon();
+    seen.buttons = box->standardButtons();
+    if (auto* preferred = box->defaultButton())
+        seen.defaultButton = box->standardButton(preferred);
+    seen_.append(seen);
+
+    QMessageBox::StandardButton answer =
+        seen.defaultButton != QMessageBox::NoButton ? seen.defaultButton : QMessageBox::Ok;
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+    }
+    if (QAbstractButton* button = box->button(answer))
+        button->click();
+    else
+        box->reject();
+}
+
+} // namespace partwright::test

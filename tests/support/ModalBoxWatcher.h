@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <deque>
+
+namespace partwright::test {
+
+// What a message box showed.
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+// Watches for real modal message boxes, records what they show and answers them, so a test can
+// drive operations that report through modal boxes. Without scripted answers a box is answered
+// with its default button, or OK.
+class ModalBoxWatcher : public QObject {
+public:
+    ModalBoxWatcher();
+
+    void answerNext(QMessageBox::StandardButton button) { answers_.push_back(button); }
+    const QList<SeenBox>& seen() const { return seen_; }
+    void forget() { seen_.clear(); }
+
+private:
+    void check();
+
+    QTimer timer_;
+    QPointer<QMessageBox> answered_;
+    QList<SeenBox> seen_;
+    std::deque<QMessageBox::StandardButton> answers_;
+};
+
+} // namespace partwright::test
