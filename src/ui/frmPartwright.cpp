@@ -19,7 +19,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
@@ -273,6 +272,21 @@ void frmPartwright::EnableControls(bool Enabled)
         control->setEnabled(Enabled);
 }
 
+// Disabling the focused control moves the focus away; it comes back when the build ends, so the
+// keyboard stays where the user left it.
+void frmPartwright::enterBusyState()
+{
+    focusBeforeBuild_ = QApplication::focusWidget();
+    EnableControls(false);
+}
+
+void frmPartwright::leaveBusyState()
+{
+    EnableControls(true);
+    if (focusBeforeBuild_)
+        focusBeforeBuild_->setFocus(Qt::OtherFocusReason);
+}
+
 void frmPartwright::setBusyPointer(bool busy)
 {
     if (busy == busyPointer_)
@@ -287,16 +301,16 @@ void frmPartwright::setBusyPointer(bool busy)
 void frmPartwright::cmdBuild_Click()
 {
     try {
-        EnableControls(false);
+        enterBusyState();
         const std::string destination = QFile::encodeName(txtOuputIso->text()).toStdString();
         if (!IsBuildInputValid(static_cast<std::size_t>(list_->count()), destination)) {
-            EnableControls(true);
+            leaveBusyState();
             ShowError(this, messages::kInvalidInput);
             return;
         }
         const std::vector<std::string> parts = EntryTexts(*list_);
         if (const auto missing = FirstMissingPart(parts)) {
-            EnableControls(true);
+            leaveBusyState();
             ShowError(this, messages::PartMissing(*missing));
             return;
         }
@@ -327,7 +341,7 @@ void frmPartwright::joinFinished()
     join_.reset();
     const bool succeeded = outcome.startError == 0 && outcome.signal == 0 && outcome.exitCode == 0;
     if (succeeded) {
-        EnableControls(true);
+        leaveBusyState();
         setBusyPointer(false);
         ShowInfo(this, messages::kBuiltSuccessfully);
     } else {
@@ -340,7 +354,7 @@ void frmPartwright::joinFinished()
 void frmPartwright::endBuildWithError(const std::string& message)
 {
     setBusyPointer(false);
-    EnableControls(true);
+    leaveBusyState();
     ShowError(this, message);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/ChildCommand.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -64,6 +65,8 @@ private:
     void cmdAbout_Click();
 
     void EnableControls(bool Enabled);
+    void enterBusyState();
+    void leaveBusyState();
     void startJoin(const std::vector<std::string>& parts, const std::string& destination);
     void joinFinished();
     void endBuildWithError(const std::string& message);
@@ -89,6 +92,7 @@ private:
 
     std::unique_ptr<ListViewControl> list_;
     std::unique_ptr<JoinProcess> join_;
+    QPointer<QWidget> focusBeforeBuild_;
     bool busyPointer_ = false;
     bool closeWhenBuilt_ = false;
 };

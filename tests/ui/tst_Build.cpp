@@ -74,6 +74,8 @@ private slots:
     void failuresReportAndChangeNothing();
     void childThatCannotStart();
     void closingDuringABuildWaitsForTheImage();
+    void keyboardFocusComesBackAfterTheBuild_data();
+    void keyboardFocusComesBackAfterTheBuild();
 };
 
 void tst_Build::joinsRealFilesByteForByte_data()
@@ -224,6 +226,32 @@ void tst_Build::closingDuringABuildWaitsForTheImage()
     QCOMPARE(boxes.seen()[0].text, QStringLiteral("ISO built succesfully."));
     QTRY_VERIFY(!driver.window().isVisible());
     QCOMPARE(test::ReadFile(dir.file("OUT.ISO")), joined);
+}
+
+void tst_Build::keyboardFocusComesBackAfterTheBuild_data()
+{
+    QTest::addColumn<bool>("withParts");
+    QTest::newRow("after success") << true;
+    QTest::newRow("after invalid input") << false;
+}
+
+void tst_Build::keyboardFocusComesBackAfterTheBuild()
+{
+    QFETCH(bool, withParts);
+    TempDir dir;
+    const auto [parts, joined] = MakeParts(dir, {"A.001"});
+    WindowDriver driver;
+    ModalBoxWatcher boxes;
+    if (withParts)
+        driver.setEntries(parts);
+    driver.destination()->setText(QString::fromStdString(dir.file("OUT.ISO")));
+
+    QPushButton* build = driver.button("cmdBuild");
+    build->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), build);
+    QTest::keyClick(build, Qt::Key_Space);
+    QTRY_COMPARE(boxes.seen().size(), 1);
+    QTRY_COMPARE(driver.window().focusWidget(), build);
 }
 
 QTEST_MAIN(tst_Build)
