@@ -1,6 +1,6 @@
 #include "build/BuildInput.h"
 
-#include "build/Blanks.h"
+#include "text/Blanks.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,7 +1,7 @@
 #include "build/JoinCommand.h"
 
-#include "build/Blanks.h"
 #include "build/PasteString.h"
+#include "text/Blanks.h"
 
 namespace partwright {
 

@@ -1,6 +1,6 @@
 #include "build/ShellSelection.h"
 
-#include "build/Blanks.h"
+#include "text/Blanks.h"
 
 namespace partwright {
 

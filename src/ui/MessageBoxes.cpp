@@ -1,6 +1,6 @@
 #include "ui/MessageBoxes.h"
 
-#include "build/BuildMessages.h"
+#include "text/Messages.h"
 
 #include <QMessageBox>
 #include <QString>

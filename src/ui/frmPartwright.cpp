@@ -2,12 +2,17 @@
 
 #include "Version.h"
 #include "build/BuildInput.h"
-#include "build/BuildMessages.h"
 #include "build/PasteString.h"
+#include "list/FileNames.h"
+#include "list/ListOperations.h"
+#include "list/modFunctions.h"
 #include "platform/JoinProcess.h"
+#include "platform/NativePaths.h"
 #include "platform/SystemJoin.h"
+#include "text/Messages.h"
 #include "ui/ListViewControl.h"
 #include "ui/MessageBoxes.h"
+#include "ui/QtFileChooser.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -23,6 +28,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 #include <exception>
+#include <filesystem>
 
 // Resources live in a static library; naming them here keeps the linker from dropping them.
 static void InitPartwrightResources()
@@ -35,6 +41,28 @@ namespace partwright {
 namespace {
 
 constexpr int kDeleteKeyCode = Qt::Key_Delete;
+constexpr char kDefaultImageName[] = "OUTFILE.ISO";
+
+QString TextFromPath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string PathFromText(const QString& text)
+{
+    return QFile::encodeName(text).toStdString();
+}
+
+// Picking files moves the program into their folder, as the classic open dialog does, so a bare
+// destination name lands beside the parts.
+void EnterFolderOfPick(const std::string& directory, const std::vector<std::string>& paths)
+{
+    const std::filesystem::path folder = directory.empty()
+                                             ? std::filesystem::path(paths.front()).parent_path()
+                                             : std::filesystem::path(directory);
+    if (!folder.empty())
+        std::filesystem::current_path(folder);
+}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
                         const QRect& geometry, const QString& tooltip)
@@ -84,7 +112,7 @@ QFrame* MakeLine(QWidget* parent, const char* name, const QRect& geometry, const
 
 WindowServices SystemWindowServices()
 {
-    return WindowServices{SystemJoinCommand};
+    return WindowServices{SystemJoinCommand, std::make_shared<QtFileChooser>()};
 }
 
 frmPartwright::frmPartwright(WindowServices services, QWidget* parent)
@@ -194,10 +222,10 @@ void frmPartwright::connectEvents()
 
 void frmPartwright::Form_Load()
 {
-    txtOuputIso->setText(QStringLiteral("OUTFILE.ISO"));
+    txtOuputIso->setText(QString::fromLatin1(kDefaultImageName));
 
-    const std::string title =
-        PasteString(" ", {"Partwright", "[" + VersionTriple() + "]", "by Quillon"});
+    const std::string version = std::string("[").append(VersionTriple()).append("]");
+    const std::string title = PasteString(" ", {"Partwright", version, "by Quillon"});
     setWindowTitle(QString::fromStdString(title));
 
     // One column of paths, without a header row, far wider than the list, so long paths
@@ -234,20 +262,83 @@ void frmPartwright::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void frmPartwright::cmdFiles_Click() {}
+void frmPartwright::cmdFiles_Click()
+{
+    try {
+        const FileDialogRequest request{FileDialogRequest::Kind::Open, tr("Open"),
+                                        tr("All files (*.*)"),         QStringLiteral("*.*"),
+                                        /*allowMultiSelect=*/true,
+                                        /*fileMustExist=*/true,
+                                        /*promptToCreate=*/false};
+        const std::string result = services_.files->choose(this, request);
+        if (result.empty())
+            return;
 
-void frmPartwright::cmdClear_Click() {}
+        std::string directory;
+        std::vector<std::string> paths;
+        if (!SplitFileNames(result, NativeSeparator(), directory, paths)) {
+            ShowError(this, messages::InvalidFiles());
+            return;
+        }
+        EnterFolderOfPick(directory, paths);
 
-void frmPartwright::cmdDelete_Click() {}
+        modFunctions::QuickSort(paths, 0, static_cast<std::ptrdiff_t>(paths.size()) - 1);
+        AddListItems(*list_, paths);
+        if (list_->count() >= 1) {
+            if (const int current = list_->currentItem())
+                list_->setSelected(current, false);
+            list_->makeCurrent(1);
+            list_->focus();
+        }
+        txtOuputIso->setText(TextFromPath(directory + kDefaultImageName));
+    } catch (const std::exception& error) {
+        ShowError(this, messages::FileCouldNotBeOpened(messages::DetailsOf(error)));
+    }
+}
+
+void frmPartwright::cmdClear_Click()
+{
+    list_->clear();
+}
+
+void frmPartwright::cmdDelete_Click()
+{
+    DeleteSelected(*list_);
+}
 
 void frmPartwright::lvwFiles_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
 {
     Q_UNUSED(Shift); // Shift, Ctrl and Alt make no difference
     if (KeyCode == kDeleteKeyCode)
-        cmdDelete_Click();
+        DeleteSelected(*list_);
 }
 
-void frmPartwright::cmdSort_Click() {}
+void frmPartwright::SortListview()
+{
+    const int count = list_->count();
+    if (count <= 0)
+        return;
+    std::vector<std::string> items = EntryTexts(*list_);
+    modFunctions::QuickSort(items, 0, count - 1);
+    list_->clear();
+    AddListItems(*list_, items);
+}
+
+void frmPartwright::cmdSort_Click()
+{
+    try {
+        SortListview();
+        // The rebuilt list makes its first entry current and selected; the sort leaves none
+        // selected. An empty list has no current entry, and the operation ends there.
+        const int current = list_->currentItem();
+        if (current == 0)
+            return;
+        list_->setSelected(current, false);
+        list_->focus();
+    } catch (const std::exception&) {
+        // A failed sort ends silently; what it did stays done.
+    }
+}
 
 void frmPartwright::cmdUp_Click() {}
 
@@ -302,7 +393,7 @@ void frmPartwright::cmdBuild_Click()
 {
     try {
         enterBusyState();
-        const std::string destination = QFile::encodeName(txtOuputIso->text()).toStdString();
+        const std::string destination = PathFromText(txtOuputIso->text());
         if (!IsBuildInputValid(static_cast<std::size_t>(list_->count()), destination)) {
             leaveBusyState();
             ShowError(this, messages::kInvalidInput);

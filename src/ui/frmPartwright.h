@@ -17,6 +17,7 @@ class QTreeWidget;
 
 namespace partwright {
 
+class FileChooser;
 class JoinProcess;
 class ListViewControl;
 
@@ -27,6 +28,7 @@ using JoinCommandFactory = std::function<ChildCommand(const std::vector<std::str
 // What the main window needs from outside; the application passes the system's own.
 struct WindowServices {
     JoinCommandFactory joinCommand;
+    std::shared_ptr<FileChooser> files;
 };
 
 WindowServices SystemWindowServices();
@@ -57,6 +59,7 @@ private:
     void cmdDelete_Click();
     void lvwFiles_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
     void cmdSort_Click();
+    void SortListview();
     void cmdUp_Click();
     void cmdDown_Click();
     void cmdDestination_Click();

@@ -1,6 +1,7 @@
-#include "build/BuildMessages.h"
+#include "text/Messages.h"
 
 #include <string_view>
+#include <system_error>
 
 namespace partwright::messages {
 
@@ -56,6 +57,34 @@ std::string JoinFailed(const ChildOutcome& outcome)
         return text + "The join was ended from outside (signal " + std::to_string(outcome.signal) +
                ").";
     return text + "The join ended with exit code " + std::to_string(outcome.exitCode) + ".";
+}
+
+ErrorDetails DetailsOf(const std::exception& error)
+{
+    if (const auto* systemError = dynamic_cast<const std::system_error*>(&error))
+        return {systemError->code().value(), systemError->code().message()};
+    return {0, error.what()};
+}
+
+namespace {
+
+std::string WithDetails(const std::string& headline, const ErrorDetails& error)
+{
+    return headline + kLineBreak + kLineBreak + std::to_string(error.number) + kLineBreak +
+           error.description;
+}
+
+} // namespace
+
+std::string InvalidFiles()
+{
+    return WithDetails(std::string("Invalid files.") + kLineBreak + kLineBreak + "Cannot open.",
+                       {});
+}
+
+std::string FileCouldNotBeOpened(const ErrorDetails& error)
+{
+    return WithDetails("File could not be opened.", error);
 }
 
 } // namespace partwright::messages

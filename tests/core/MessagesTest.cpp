@@ -1,4 +1,4 @@
-#include "build/BuildMessages.h"
+#include "text/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,16 @@ TEST(BuildMessages, FixedTexts)
               "'/img/DISC.002'");
 }
 
+ChildOutcome Outcome(int startError, std::int32_t exitCode, int signal, std::string errorOutput)
+{
+    ChildOutcome outcome;
+    outcome.startError = startError;
+    outcome.exitCode = exitCode;
+    outcome.signal = signal;
+    outcome.errorOutput = std::move(errorOutput);
+    return outcome;
+}
+
 TEST(BuildMessages, JoinFailedGivesTheSystemsReason)
 {
     const struct {
@@ -25,22 +35,17 @@ TEST(BuildMessages, JoinFailedGivesTheSystemsReason)
         ChildOutcome outcome;
         std::string expected;
     } cases[] = {
-        {"StartFailed",
-         {2, 2, 0, ""},
+        {"StartFailed", Outcome(2, 2, 0, ""),
          "Cannot built ISO.\r\n\r\nThe command interpreter could not be started: " +
              SystemErrorText(2) + " (error 2)."},
-        {"ExitCodeWithErrorOutput",
-         {0, 1, 0, "cat: /img/a.001: Permission denied\n"},
+        {"ExitCodeWithErrorOutput", Outcome(0, 1, 0, "cat: /img/a.001: Permission denied\n"),
          "Cannot built ISO.\r\n\r\ncat: /img/a.001: Permission denied\r\n"
          "The join ended with exit code 1."},
-        {"SeveralLinesBecomeCrLf",
-         {0, 2, 0, "first\nsecond\r\n\n"},
+        {"SeveralLinesBecomeCrLf", Outcome(0, 2, 0, "first\nsecond\r\n\n"),
          "Cannot built ISO.\r\n\r\nfirst\r\nsecond\r\nThe join ended with exit code 2."},
-        {"ExitCodeWithoutOutput",
-         {0, -5, 0, ""},
+        {"ExitCodeWithoutOutput", Outcome(0, -5, 0, ""),
          "Cannot built ISO.\r\n\r\nThe join ended with exit code -5."},
-        {"EndedBySignal",
-         {0, 137, 9, ""},
+        {"EndedBySignal", Outcome(0, 137, 9, ""),
          "Cannot built ISO.\r\n\r\nThe join was ended from outside (signal 9)."},
     };
     for (const auto& c : cases)

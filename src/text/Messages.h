@@ -2,6 +2,7 @@
 
 #include "platform/ChildProcess.h"
 
+#include <exception>
 #include <string>
 
 namespace partwright::messages {
@@ -24,5 +25,19 @@ std::string PartMissing(const std::string& path);
 
 // A child that could not start, ended with a non-zero exit code or was ended by a signal.
 std::string JoinFailed(const ChildOutcome& outcome);
+
+// An unexpected failure as the reports show it: a number and a description.
+struct ErrorDetails {
+    int number = 0;
+    std::string description;
+};
+ErrorDetails DetailsOf(const std::exception& error);
+
+// The open dialog's result could not be split into files. No failure is pending at that point,
+// so the error number is 0 and the description empty.
+std::string InvalidFiles();
+
+// An unexpected failure while adding picked files.
+std::string FileCouldNotBeOpened(const ErrorDetails& error);
 
 } // namespace partwright::messages

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace partwright {
+
+// The character that separates the directories of a path on this system.
+char NativeSeparator();
+
+} // namespace partwright

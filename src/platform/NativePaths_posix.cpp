@@ -1,0 +1,10 @@
+#include "platform/NativePaths.h"
+
+namespace partwright {
+
+char NativeSeparator()
+{
+    return '/';
+}
+
+} // namespace partwright

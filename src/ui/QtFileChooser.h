@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ui/FileChooser.h"
+
+#include <QStringList>
+
+namespace partwright {
+
+// The file dialog of this system's Qt, always Qt's own so it looks and behaves the same
+// everywhere.
+class QtFileChooser final : public FileChooser {
+public:
+    std::string choose(QWidget* parent, const FileDialogRequest& request) override;
+};
+
+// The dialog result for the files chosen in one folder: one full path, or the folder followed by
+// a NUL character and a name for each file.
+std::string DialogResultFromSelection(const QStringList& chosenFiles);
+
+} // namespace partwright
