@@ -1,5 +1,6 @@
 #!/bin/sh
-# Takes the README's screenshots of the real program in a virtual X display.
+# Takes the README's screenshots of the real program in a virtual X display, driving it with the
+# keyboard as a person would: pick three parts in the open dialog, build, read the report.
 # Needs: xvfb x11-utils imagemagick xdotool openbox (and a built program).
 # Usage: tools/screenshot.sh BUILD_DIR OUTPUT_DIR
 set -eu
@@ -10,20 +11,48 @@ if [ -z "${PARTWRIGHT_IN_XVFB:-}" ]; then
     PARTWRIGHT_IN_XVFB=1 exec xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$@"
 fi
 
+work=$(mktemp -d)
+trap 'kill $app 2>/dev/null || true; rm -rf "$work"' EXIT
+mkdir "$work/Game Disc"
+for n in 1 2 3; do head -c 200000 /dev/urandom >"$work/Game Disc/GAME DISC.00$n"; done
+
+shoot() { # window-id file
+    sleep 0.7
+    /usr/bin/import -window "$1" -frame "$out/$2"
+}
+
 openbox >/dev/null 2>&1 &
 sleep 1
-"$build/src/partwright" &
+(cd "$work" && exec "$build/src/partwright") &
 app=$!
-trap 'kill $app 2>/dev/null || true' EXIT
 
-wid=$(xdotool search --sync --name '^Partwright \[[0-9.]*\] by Quillon$' | head -n 1)
-sleep 1
-/usr/bin/import -window "$wid" -frame "$out/main-window.png"
+main=$(xdotool search --sync --name '^Partwright \[[0-9.]*\] by Quillon$' | head -n 1)
+xdotool windowactivate --sync "$main"
 
-# An error report: build with nothing listed.
-xdotool windowactivate --sync "$wid"
-xdotool key --window "$wid" alt+b
+# Build with nothing listed: the error report.
+xdotool key alt+b
 box=$(xdotool search --sync --name '^Error\.\.\.$' | head -n 1)
-sleep 1
-/usr/bin/import -window "$box" -frame "$out/error-box.png"
+shoot "$box" error-box.png
 xdotool key Return
+sleep 0.5
+
+# Pick the parts: type the folder, then the three names, in Qt's own file dialog.
+xdotool key alt+f
+dialog=$(xdotool search --sync --name '^Open$' | head -n 1)
+sleep 0.5
+xdotool type --delay 20 "$work/Game Disc/"
+xdotool key Return
+sleep 0.5
+xdotool type --delay 20 '"GAME DISC.003" "GAME DISC.001" "GAME DISC.002"'
+shoot "$dialog" open-dialog.png
+xdotool key Return
+sleep 0.5
+shoot "$main" main-window.png
+
+# Build, and read the report.
+xdotool key alt+b
+box=$(xdotool search --sync --name '^Info\.\.\.$' | head -n 1)
+shoot "$box" success-box.png
+xdotool key Return
+cat "$work/Game Disc/GAME DISC.001" "$work/Game Disc/GAME DISC.002" "$work/Game Disc/GAME DISC.003" |
+    cmp - "$work/Game Disc/OUTFILE.ISO" && echo "The image is the three parts, byte for byte."

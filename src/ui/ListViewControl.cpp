@@ -57,6 +57,7 @@ void ListViewControl::append(const std::string& text)
     const QByteArray path = QByteArray::fromStdString(text);
     auto* entry = new QTreeWidgetItem;
     entry->setText(0, QFile::decodeName(path));
+    entry->setToolTip(0, entry->text(0)); // the narrow list cuts long paths off
     entry->setData(0, kPathRole, path);
     entry->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren);
     const bool wasEmpty = count() == 0;

@@ -182,7 +182,14 @@ void tst_Files::pickAppendsAfterExistingEntries()
 
 void tst_Files::pickAfterTheCurrentEntryWasDeleted()
 {
-    driver_->setEntries({"/tmp/a.1", "/tmp/b.2"});
+    // The current entry deleted with the Delete button.
+    driver_->setEntries({"/tmp/a.1", "/tmp/x.5", "/tmp/b.2"});
+    driver_->entries().setSelected(1, false);
+    driver_->entries().makeCurrent(2);
+    driver_->click("cmdDelete");
+    QCOMPARE(driver_->entryTexts(), (Texts{"/tmp/a.1", "/tmp/b.2"}));
+
+    // And a list left with no current entry at all.
     driver_->list()->setCurrentItem(nullptr);
     QCOMPARE(driver_->entries().currentItem(), 0);
 

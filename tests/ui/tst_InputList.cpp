@@ -99,6 +99,7 @@ void tst_InputList::textsKeepTheirExactBytes()
     QCOMPARE(list_->text(1), invalidUtf8);
     QCOMPARE(list_->text(2), umlaut);
     QCOMPARE(view_->topLevelItem(1)->text(0), QStringLiteral("/img/Größe.002"));
+    QCOMPARE(view_->topLevelItem(1)->toolTip(0), QStringLiteral("/img/Größe.002"));
 }
 
 void tst_InputList::deleteSelected_data()
