@@ -45,3 +45,8 @@ $IM -size 70x70 xc:'#f0f0f0' \
     -fill '#2050c0' -stroke none -draw 'circle 52,52 52,42' \
     -fill '#ffffff' -draw 'circle 52,52 52,49' \
     +dither -colors 32 pictures/quillon.png
+
+# The About window's own icon, 16 x 16: an "i" on a blue disc.
+$IM -size 16x16 xc:none -fill '#2050c0' -draw 'circle 8,8 8,1' \
+    -fill white -draw 'rectangle 7,7 9,12' -draw 'rectangle 7,4 9,5' \
+    +dither -colors 16 icons/about-16.png

@@ -54,5 +54,13 @@ xdotool key alt+b
 box=$(xdotool search --sync --name '^Info\.\.\.$' | head -n 1)
 shoot "$box" success-box.png
 xdotool key Return
+sleep 0.5
+
+# The About window, opened with the mouse.
+xdotool mousemove --window "$main" 108 236 click 1
+about=$(xdotool search --sync --name '^About\.\.\.$' | head -n 1)
+shoot "$about" about-window.png
+xdotool key Return
+
 cat "$work/Game Disc/GAME DISC.001" "$work/Game Disc/GAME DISC.002" "$work/Game Disc/GAME DISC.003" |
     cmp - "$work/Game Disc/OUTFILE.ISO" && echo "The image is the three parts, byte for byte."

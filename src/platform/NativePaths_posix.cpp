@@ -1,10 +1,18 @@
 #include "platform/NativePaths.h"
 
+#include <filesystem>
+
 namespace partwright {
 
 char NativeSeparator()
 {
     return '/';
+}
+
+std::string ProgramDirectory()
+{
+    // The kernel's link to the running program names the real file, whatever link started it.
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
 }
 
 } // namespace partwright

@@ -87,4 +87,15 @@ std::string FileCouldNotBeOpened(const ErrorDetails& error)
     return WithDetails("File could not be opened.", error);
 }
 
+std::string FileCouldNotBeCreated(const ErrorDetails& error)
+{
+    return WithDetails("File could not be created.", error);
+}
+
+std::string HelpCannotBeOpened(const std::string& helpFilePath)
+{
+    return std::string("Help file cannot be opened.") + kLineBreak + kLineBreak +
+           "Help file should be located at:" + kLineBreak + "'" + helpFilePath + "'.";
+}
+
 } // namespace partwright::messages

@@ -40,4 +40,10 @@ std::string InvalidFiles();
 // An unexpected failure while adding picked files.
 std::string FileCouldNotBeOpened(const ErrorDetails& error);
 
+// An unexpected failure while choosing the destination.
+std::string FileCouldNotBeCreated(const ErrorDetails& error);
+
+// The help viewer could not be started; the report names where the help file should be.
+std::string HelpCannotBeOpened(const std::string& helpFilePath);
+
 } // namespace partwright::messages

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QMessageBox>
 
 namespace partwright {
 
@@ -15,15 +16,45 @@ std::string NarrowPath(const QString& path)
     return QFile::encodeName(QDir::toNativeSeparators(path)).toStdString();
 }
 
-// "*.*" means every file, as it does on Windows; Qt would take it literally and hide the names
-// that have no dot.
-void MatchEveryFile(QFileDialog& dialog)
-{
-    if (auto* model = dialog.findChild<QFileSystemModel*>())
-        model->setNameFilters({QStringLiteral("*")});
-}
+// Asks before accepting a name that does not exist yet, and stays open when the answer is no.
+class CreatePromptingDialog final : public QFileDialog {
+public:
+    CreatePromptingDialog(QWidget* parent, const QString& title, bool promptToCreate)
+        : QFileDialog(parent, title, QDir::currentPath()), promptToCreate_(promptToCreate)
+    {}
+
+protected:
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (promptToCreate_ && files.size() == 1 && !QFileInfo::exists(files.front())) {
+            const QString question = tr("%1\nThis file does not exist.\nDo you want to create it?")
+                                         .arg(QFileInfo(files.front()).fileName());
+            if (QMessageBox::question(this, windowTitle(), question) != QMessageBox::Yes)
+                return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    bool promptToCreate_;
+};
 
 } // namespace
+
+QString WildcardFromWindowsPattern(const QString& pattern)
+{
+    if (pattern == QLatin1String("*.*"))
+        return QStringLiteral("*");
+    QString wildcard;
+    for (const QChar c : pattern) {
+        if (c.toLower() != c.toUpper())
+            wildcard += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
+        else
+            wildcard += c;
+    }
+    return wildcard;
+}
 
 std::string DialogResultFromSelection(const QStringList& chosenFiles)
 {
@@ -42,17 +73,18 @@ std::string DialogResultFromSelection(const QStringList& chosenFiles)
 
 std::string QtFileChooser::choose(QWidget* parent, const FileDialogRequest& request)
 {
-    QFileDialog dialog(parent, request.title, QDir::currentPath());
+    CreatePromptingDialog dialog(parent, request.title, request.promptToCreate);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter(request.filterDescription);
-    if (request.filterPattern == QLatin1String("*.*"))
-        MatchEveryFile(dialog);
+    if (auto* model = dialog.findChild<QFileSystemModel*>())
+        model->setNameFilters({WildcardFromWindowsPattern(request.filterPattern)});
 
     if (request.kind == FileDialogRequest::Kind::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(request.allowMultiSelect ? QFileDialog::ExistingFiles
                                                     : QFileDialog::ExistingFile);
     } else {
+        // An existing file is taken without a question.
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);

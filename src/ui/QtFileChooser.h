@@ -13,6 +13,10 @@ public:
     std::string choose(QWidget* parent, const FileDialogRequest& request) override;
 };
 
+// A Windows file pattern as Qt's dialog should apply it: "*.*" is every file, and letters match in
+// either case ("*.ISO" lists game.iso too).
+QString WildcardFromWindowsPattern(const QString& pattern);
+
 // The dialog result for the files chosen in one folder: one full path, or the folder followed by
 // a NUL character and a name for each file.
 std::string DialogResultFromSelection(const QStringList& chosenFiles);

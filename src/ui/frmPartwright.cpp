@@ -2,7 +2,9 @@
 
 #include "Version.h"
 #include "build/BuildInput.h"
+#include "build/Destination.h"
 #include "build/PasteString.h"
+#include "help/HelpFile.h"
 #include "list/FileNames.h"
 #include "list/ListOperations.h"
 #include "list/modFunctions.h"
@@ -14,6 +16,7 @@
 #include "ui/MessageBoxes.h"
 #include "ui/QtFileChooser.h"
 #include "ui/Twips.h"
+#include "ui/frmAbout.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,6 +32,7 @@
 #include <QTreeWidget>
 #include <exception>
 #include <filesystem>
+#include <stdexcept>
 
 // Resources live in a static library; naming them here keeps the linker from dropping them.
 static void InitPartwrightResources()
@@ -340,15 +344,52 @@ void frmPartwright::cmdSort_Click()
     }
 }
 
-void frmPartwright::cmdUp_Click() {}
+void frmPartwright::cmdUp_Click()
+{
+    MoveListview(*list_, -1);
+}
 
-void frmPartwright::cmdDown_Click() {}
+void frmPartwright::cmdDown_Click()
+{
+    MoveListview(*list_, 1);
+}
 
-void frmPartwright::cmdDestination_Click() {}
+void frmPartwright::cmdDestination_Click()
+{
+    try {
+        const FileDialogRequest request{FileDialogRequest::Kind::Save, tr("Save"),
+                                        tr("ISO files (*.ISO)"),       QStringLiteral("*.ISO"),
+                                        /*allowMultiSelect=*/false,
+                                        /*fileMustExist=*/false,
+                                        /*promptToCreate=*/true};
+        const std::string chosen = services_.files->choose(this, request);
+        const bool named = !chosen.empty();
+        const bool endsInIso = IsIsoName(chosen);
+        if (named && endsInIso)
+            txtOuputIso->setText(TextFromPath(chosen));
+    } catch (const std::exception& error) {
+        ShowError(this, messages::FileCouldNotBeCreated(messages::DetailsOf(error)));
+    }
+}
 
-void frmPartwright::cmdHelp_Click() {}
+void frmPartwright::cmdHelp_Click()
+{
+    std::string path;
+    try {
+        path = ProgramDirectory();
+        path = HelpFilePath(path, NativeSeparator());
+        if (!StartHelpViewer(path))
+            throw std::runtime_error("the help viewer cannot be started");
+    } catch (const std::exception&) {
+        ShowError(this, messages::HelpCannotBeOpened(path));
+    }
+}
 
-void frmPartwright::cmdAbout_Click() {}
+void frmPartwright::cmdAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
+}
 
 bool frmPartwright::isBuilding() const
 {

@@ -1,6 +1,9 @@
 #include "text/Messages.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
+#include <stdexcept>
+#include <system_error>
 
 namespace partwright {
 namespace {
@@ -26,6 +29,30 @@ ChildOutcome Outcome(int startError, std::int32_t exitCode, int signal, std::str
     outcome.signal = signal;
     outcome.errorOutput = std::move(errorOutput);
     return outcome;
+}
+
+TEST(Messages, FileDialogAndHelpFailures)
+{
+    EXPECT_EQ(messages::InvalidFiles(), "Invalid files.\r\n\r\nCannot open.\r\n\r\n0\r\n");
+    EXPECT_EQ(messages::FileCouldNotBeOpened({2, "No such file or directory"}),
+              "File could not be opened.\r\n\r\n2\r\nNo such file or directory");
+    EXPECT_EQ(messages::FileCouldNotBeCreated({13, "Permission denied"}),
+              "File could not be created.\r\n\r\n13\r\nPermission denied");
+    EXPECT_EQ(messages::HelpCannotBeOpened("C:\\My Tools\\Partwright_by_Quillon_README.txt"),
+              "Help file cannot be opened.\r\n\r\nHelp file should be located at:\r\n"
+              "'C:\\My Tools\\Partwright_by_Quillon_README.txt'.");
+    EXPECT_EQ(messages::HelpCannotBeOpened(""),
+              "Help file cannot be opened.\r\n\r\nHelp file should be located at:\r\n''.");
+}
+
+TEST(Messages, DetailsOfAFailure)
+{
+    const auto system = messages::DetailsOf(std::system_error(ENOENT, std::generic_category()));
+    EXPECT_EQ(system.number, ENOENT);
+    EXPECT_EQ(system.description, std::generic_category().message(ENOENT));
+    const auto other = messages::DetailsOf(std::runtime_error("odd"));
+    EXPECT_EQ(other.number, 0);
+    EXPECT_EQ(other.description, "odd");
 }
 
 TEST(BuildMessages, JoinFailedGivesTheSystemsReason)

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace partwright {
+
+// A chosen destination is taken only when its name ends in ".iso", in any letter case.
+bool IsIsoName(const std::string& name);
+
+} // namespace partwright

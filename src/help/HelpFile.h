@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace partwright {
+
+inline constexpr char kHelpFileName[] = "Partwright_by_Quillon_README.txt";
+
+// The help file beside the program: its directory, a separator unless the directory already ends
+// with one, and the help file's name.
+std::string HelpFilePath(const std::string& programDirectory, char separator);
+
+// The system's own help viewer on the help file, not waited for. False when it cannot start.
+bool StartHelpViewer(const std::string& helpFilePath);
+
+} // namespace partwright

@@ -1,0 +1,30 @@
+#include "help/HelpFile.h"
+
+#include <vector>
+#include <windows.h>
+
+namespace partwright {
+
+// Notepad, maximised and active; the path follows unquoted, as Notepad takes the rest of its
+// command line as the file name.
+bool StartHelpViewer(const std::string& helpFilePath)
+{
+    std::string commandLine = "notepad.exe " + helpFilePath;
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMAXIMIZED;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+} // namespace partwright
