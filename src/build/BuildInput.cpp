@@ -1,6 +1,8 @@
 #include "build/BuildInput.h"
 
+#include "build/JoinCommand.h"
 #include "text/Blanks.h"
+#include "text/Messages.h"
 
 #include <filesystem>
 #include <system_error>
@@ -21,6 +23,49 @@ std::optional<std::string> FirstMissingPart(const std::vector<std::string>& part
         if (part.empty() || !std::filesystem::is_regular_file(part, error))
             return part;
     }
+    return std::nullopt;
+}
+
+std::string ResolveDestination(const std::string& destinationText)
+{
+    std::filesystem::path destination = std::filesystem::absolute(JoinDestination(destinationText));
+    // Follow the link, and a link it leads to, also when the file at the end does not exist yet.
+    std::error_code error;
+    for (int hop = 0; hop < 40 && std::filesystem::is_symlink(destination, error); ++hop) {
+        const std::filesystem::path target = std::filesystem::read_symlink(destination);
+        destination = target.is_absolute() ? target : destination.parent_path() / target;
+    }
+    return destination.string();
+}
+
+std::optional<std::string> PartThatIsDestination(const std::vector<std::string>& parts,
+                                                 const std::string& destination)
+{
+    for (const auto& part : parts) {
+        std::error_code error; // a destination that does not exist yet is no part
+        if (std::filesystem::equivalent(part, destination, error))
+            return part;
+    }
+    return std::nullopt;
+}
+
+std::uint64_t ImageSize(const std::vector<std::string>& parts)
+{
+    std::uint64_t total = 0;
+    for (const auto& part : parts)
+        total += std::filesystem::file_size(part);
+    return total;
+}
+
+std::optional<std::string> RoomProblem(std::uint64_t imageSize, const VolumeInfo& volume,
+                                       const std::string& folder)
+{
+    constexpr std::uint64_t kLargestFatFile = 0xFFFFFFFFu; // 4 GiB - 1 byte
+    if (volume.isFat && imageSize > kLargestFatFile)
+        return messages::TooLargeForFat(folder, imageSize);
+    // While the image is written, a destination it replaces still takes its room.
+    if (imageSize > volume.freeBytes)
+        return messages::NotEnoughRoom(folder, imageSize, volume.freeBytes);
     return std::nullopt;
 }
 

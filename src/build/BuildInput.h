@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,5 +16,21 @@ bool IsBuildInputValid(std::size_t entryCount, const std::string& destinationTex
 // The first entry that does not name an existing regular file (relative names count from the
 // current directory, as they do for the child), or nothing when every entry does.
 std::optional<std::string> FirstMissingPart(const std::vector<std::string>& parts);
+
+// The destination as the join writes it: without surrounding blanks and absolute. When it is a
+// symbolic link, the file the link leads to, so the link stays and its target gets the image.
+std::string ResolveDestination(const std::string& destinationText);
+
+// The part that is the destination itself under another name (another spelling, a relative path,
+// a symbolic or hard link), or nothing.
+std::optional<std::string> PartThatIsDestination(const std::vector<std::string>& parts,
+                                                 const std::string& destination);
+
+// The size the image will have. Throws std::filesystem::filesystem_error for a part that is gone.
+std::uint64_t ImageSize(const std::vector<std::string>& parts);
+
+// Why the file system of the destination's folder cannot take the image, or nothing.
+std::optional<std::string> RoomProblem(std::uint64_t imageSize, const VolumeInfo& volume,
+                                       const std::string& folder);
 
 } // namespace partwright

@@ -13,10 +13,15 @@ std::string Quoted(const std::string& path)
     return '"' + path + '"';
 }
 
-// "$1" is the destination; the parts follow. "--" keeps a part named like an option a file name.
-constexpr const char* kCatScript = "dest=$1\n"
-                                   "shift\n"
-                                   "exec cat -- \"$@\" > \"$dest\"\n";
+// "$1" is the temporary file, "$2" the destination; the parts follow. "--" keeps a name that
+// starts with "-" a name.
+constexpr const char* kCatScript = "tmp=$1\n"
+                                   "dest=$2\n"
+                                   "shift 2\n"
+                                   "cat -- \"$@\" > \"$tmp\" || exit\n"
+                                   "sync -- \"$tmp\" || exit\n"
+                                   "mv -f -T -- \"$tmp\" \"$dest\" || exit\n"
+                                   "exec sync -- \"$(dirname -- \"$dest\")\"\n";
 
 } // namespace
 
@@ -27,7 +32,7 @@ std::string JoinDestination(const std::string& destinationText)
 
 std::string ComposeCopyCommandLine(const std::string& shellName,
                                    const std::vector<std::string>& parts,
-                                   const std::string& destinationText)
+                                   const std::string& temporary, const std::string& destination)
 {
     std::vector<std::string> quotedParts;
     quotedParts.reserve(parts.size());
@@ -35,15 +40,15 @@ std::string ComposeCopyCommandLine(const std::string& shellName,
         quotedParts.push_back(IsBlank(part) ? part : Quoted(part));
 
     return shellName + " /c " + "COPY /B /Y " + PasteString(" + ", quotedParts) + " " +
-           Quoted(JoinDestination(destinationText));
+           Quoted(temporary) + " && MOVE /Y " + Quoted(temporary) + " " + Quoted(destination);
 }
 
 std::vector<std::string> ComposeCatArguments(const std::string& shellPath,
                                              const std::vector<std::string>& parts,
-                                             const std::string& destinationText)
+                                             const std::string& temporary,
+                                             const std::string& destination)
 {
-    std::vector<std::string> argv{shellPath, "-c", kCatScript, "sh",
-                                  JoinDestination(destinationText)};
+    std::vector<std::string> argv{shellPath, "-c", kCatScript, "sh", temporary, destination};
     argv.insert(argv.end(), parts.begin(), parts.end());
     return argv;
 }

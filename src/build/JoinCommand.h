@@ -11,16 +11,23 @@ namespace partwright {
 // command line used to drop and a quoted one would keep as part of the name.
 std::string JoinDestination(const std::string& destinationText);
 
+// Both joins write the image to a temporary file beside the destination first and only then put
+// it in the destination's place, so a join that fails or is stopped leaves the destination as it
+// was.
+
 // Command line for cmd.exe or command.com: COPY /B joins the quoted parts, in list order, into the
-// quoted destination; /Y keeps an existing destination from asking a question nobody can answer.
+// temporary file and MOVE puts it in place. /Y keeps both from asking a question nobody can
+// answer.
 std::string ComposeCopyCommandLine(const std::string& shellName,
                                    const std::vector<std::string>& parts,
-                                   const std::string& destinationText);
+                                   const std::string& temporary, const std::string& destination);
 
-// Argument vector for a POSIX shell that runs a constant script calling cat. The destination and
-// the parts are separate arguments and never become part of the script text.
+// Argument vector for a POSIX shell running a constant script: cat joins the parts into the
+// temporary file, sync flushes it to disk, mv renames it over the destination and the folder is
+// flushed too. Paths are separate arguments and never become part of the script text.
 std::vector<std::string> ComposeCatArguments(const std::string& shellPath,
                                              const std::vector<std::string>& parts,
-                                             const std::string& destinationText);
+                                             const std::string& temporary,
+                                             const std::string& destination);
 
 } // namespace partwright

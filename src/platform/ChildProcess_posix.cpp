@@ -62,6 +62,8 @@ struct ChildProcess::Impl {
         if (WIFSIGNALED(status)) {
             outcome.signal = WTERMSIG(status);
             outcome.exitCode = 128 + outcome.signal; // the shells' convention
+            // Whatever the child had started must not go on writing without it.
+            ::kill(-pid, SIGKILL);
         } else {
             outcome.exitCode = WEXITSTATUS(status);
         }

@@ -8,8 +8,9 @@
 namespace partwright {
 
 // The child command that joins the parts, byte for byte and in the given order, into the
-// destination, with this system's own command interpreter.
-ChildCommand SystemJoinCommand(const std::vector<std::string>& parts,
-                               const std::string& destinationText);
+// temporary file and then puts that in the destination's place, with this system's own command
+// interpreter.
+ChildCommand SystemJoinCommand(const std::vector<std::string>& parts, const std::string& temporary,
+                               const std::string& destination);
 
 } // namespace partwright

@@ -3,10 +3,10 @@
 
 namespace partwright {
 
-ChildCommand SystemJoinCommand(const std::vector<std::string>& parts,
-                               const std::string& destinationText)
+ChildCommand SystemJoinCommand(const std::vector<std::string>& parts, const std::string& temporary,
+                               const std::string& destination)
 {
-    return ChildCommand{ComposeCatArguments("/bin/sh", parts, destinationText), {}};
+    return ChildCommand{ComposeCatArguments("/bin/sh", parts, temporary, destination), {}};
 }
 
 } // namespace partwright

@@ -4,10 +4,10 @@
 
 namespace partwright {
 
-ChildCommand SystemJoinCommand(const std::vector<std::string>& parts,
-                               const std::string& destinationText)
+ChildCommand SystemJoinCommand(const std::vector<std::string>& parts, const std::string& temporary,
+                               const std::string& destination)
 {
-    return ChildCommand{{}, ComposeCopyCommandLine(GetShellName(), parts, destinationText)};
+    return ChildCommand{{}, ComposeCopyCommandLine(GetShellName(), parts, temporary, destination)};
 }
 
 } // namespace partwright

@@ -1,5 +1,7 @@
 #include "text/Messages.h"
 
+#include "text/Numbers.h"
+
 #include <string_view>
 #include <system_error>
 
@@ -30,6 +32,57 @@ std::string ErrorOutputLines(std::string_view output)
 }
 
 } // namespace
+
+std::string DestinationIsAFolder(const std::string& destination)
+{
+    return Headline() + "The destination is a folder:" + kLineBreak + "'" + destination + "'";
+}
+
+std::string DestinationIsAPart(const std::string& part)
+{
+    return Headline() + "The destination is one of the parts:" + kLineBreak + "'" + part + "'";
+}
+
+std::string TooLargeForFat(const std::string& folder, std::uint64_t imageSize)
+{
+    return Headline() + "The image would be " + GroupedNumber(imageSize) + " bytes (" +
+           ByteSize(imageSize) + "), but '" + folder +
+           "' is on a FAT file system, which holds no file larger than 4,294,967,295 bytes "
+           "(4 GiB - 1 byte).";
+}
+
+std::string NotEnoughRoom(const std::string& folder, std::uint64_t imageSize,
+                          std::uint64_t freeBytes)
+{
+    return Headline() + "There is not enough free space in '" + folder + "':" + kLineBreak +
+           "the image needs " + GroupedNumber(imageSize) + " bytes (" + ByteSize(imageSize) +
+           "), only " + GroupedNumber(freeBytes) + " bytes (" + ByteSize(freeBytes) + ") are free.";
+}
+
+std::string ReplaceQuestion(const std::string& destination)
+{
+    return "'" + destination + "' already exists." + kLineBreak + kLineBreak +
+           "Do you want to replace it?";
+}
+
+std::string CancelOnCloseQuestion()
+{
+    return std::string("An image is being built.") + kLineBreak + kLineBreak +
+           "Do you want to cancel the build and close Partwright?";
+}
+
+std::string BuildCancelled(const std::string& destination, bool destinationExists)
+{
+    return std::string("The build was cancelled.") + kLineBreak + kLineBreak +
+           (destinationExists ? "'" + destination + "' has not been changed."
+                              : std::string("No image was written."));
+}
+
+std::string CannotWriteIn(const std::string& folder, const ErrorDetails& error)
+{
+    return Headline() + "The image cannot be written in '" + folder + "':" + kLineBreak +
+           error.description + " (error " + std::to_string(error.number) + ").";
+}
 
 std::string BuildFailedUnexpectedly()
 {

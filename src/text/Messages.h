@@ -2,6 +2,7 @@
 
 #include "platform/ChildProcess.h"
 
+#include <cstdint>
 #include <exception>
 #include <string>
 
@@ -12,10 +13,25 @@ inline constexpr char kLineBreak[] = "\r\n";
 
 inline constexpr char kErrorTitle[] = "Error...";
 inline constexpr char kInfoTitle[] = "Info...";
+inline constexpr char kQuestionTitle[] = "Question...";
 
 inline constexpr char kInvalidInput[] = "Invalid input.";
 inline constexpr char kBuiltSuccessfully[] = "ISO built succesfully.";
 inline constexpr char kCannotBuild[] = "Cannot built ISO.";
+
+// Refusals of a build before anything runs.
+std::string DestinationIsAFolder(const std::string& destination);
+std::string DestinationIsAPart(const std::string& part);
+std::string TooLargeForFat(const std::string& folder, std::uint64_t imageSize);
+std::string NotEnoughRoom(const std::string& folder, std::uint64_t imageSize,
+                          std::uint64_t freeBytes);
+
+// Questions of a build; the answer "No" leaves everything as it is.
+std::string ReplaceQuestion(const std::string& destination);
+std::string CancelOnCloseQuestion();
+
+// A build the user cancelled.
+std::string BuildCancelled(const std::string& destination, bool destinationExists);
 
 // An unexpected failure inside the build operation.
 std::string BuildFailedUnexpectedly();
@@ -36,6 +52,9 @@ ErrorDetails DetailsOf(const std::exception& error);
 // The open dialog's result could not be split into files. No failure is pending at that point,
 // so the error number is 0 and the description empty.
 std::string InvalidFiles();
+
+// The image cannot be written in the destination's folder.
+std::string CannotWriteIn(const std::string& folder, const ErrorDetails& error);
 
 // An unexpected failure while adding picked files.
 std::string FileCouldNotBeOpened(const ErrorDetails& error);

@@ -9,14 +9,26 @@ namespace partwright {
 
 namespace {
 
-void Show(QWidget* parent, QMessageBox::Icon icon, const char* title, const std::string& text)
+QString Shown(const std::string& text)
 {
     // Paths in messages are in the system's own narrow encoding.
     QString shown = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(icon, QString::fromUtf8(title), shown, QMessageBox::Ok, parent);
+    return shown;
+}
+
+int Ask(QWidget* parent, QMessageBox::Icon icon, const char* title, const std::string& text,
+        QMessageBox::StandardButtons buttons, QMessageBox::StandardButton preferred)
+{
+    QMessageBox box(icon, QString::fromUtf8(title), Shown(text), buttons, parent);
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    box.setDefaultButton(preferred);
+    return box.exec();
+}
+
+void Show(QWidget* parent, QMessageBox::Icon icon, const char* title, const std::string& text)
+{
+    Ask(parent, icon, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 } // namespace
@@ -29,6 +41,17 @@ void ShowError(QWidget* parent, const std::string& text)
 void ShowInfo(QWidget* parent, const std::string& text)
 {
     Show(parent, QMessageBox::Warning, messages::kInfoTitle, text);
+}
+
+void ShowNote(QWidget* parent, const std::string& text)
+{
+    Show(parent, QMessageBox::Information, messages::kInfoTitle, text);
+}
+
+bool AskYesNo(QWidget* parent, const std::string& text)
+{
+    return Ask(parent, QMessageBox::Question, messages::kQuestionTitle, text,
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace partwright

@@ -11,4 +11,10 @@ namespace partwright {
 void ShowError(QWidget* parent, const std::string& text);
 void ShowInfo(QWidget* parent, const std::string& text);
 
+// A report that is neither success nor failure, such as a cancelled build.
+void ShowNote(QWidget* parent, const std::string& text);
+
+// A question with "Yes" and "No"; "No" is the default and the answer to Esc.
+bool AskYesNo(QWidget* parent, const std::string& text);
+
 } // namespace partwright

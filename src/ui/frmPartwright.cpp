@@ -8,10 +8,10 @@
 #include "list/FileNames.h"
 #include "list/ListOperations.h"
 #include "list/modFunctions.h"
-#include "platform/JoinProcess.h"
 #include "platform/NativePaths.h"
 #include "platform/SystemJoin.h"
 #include "text/Messages.h"
+#include "ui/BuildOperation.h"
 #include "ui/ListViewControl.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtFileChooser.h"
@@ -257,13 +257,16 @@ bool frmPartwright::eventFilter(QObject* watched, QEvent* event)
 
 void frmPartwright::closeEvent(QCloseEvent* event)
 {
-    if (isBuilding()) {
-        // The program ends only when the image is finished; the window closes right after.
+    if (isBuilding() && !closeWhenBuilt_ && AskYesNo(this, messages::CancelOnCloseQuestion()) &&
+        isBuilding()) {
         closeWhenBuilt_ = true;
-        event->ignore();
-        return;
+        build_->cancel();
     }
-    event->accept();
+    // While a build runs the window stays; a cancelled build closes it once it has cleaned up.
+    if (isBuilding())
+        event->ignore();
+    else
+        event->accept();
 }
 
 void frmPartwright::cmdFiles_Click()
@@ -393,7 +396,7 @@ void frmPartwright::cmdAbout_Click()
 
 bool frmPartwright::isBuilding() const
 {
-    return join_ != nullptr;
+    return build_ != nullptr;
 }
 
 void frmPartwright::EnableControls(bool Enabled)
@@ -440,44 +443,44 @@ void frmPartwright::cmdBuild_Click()
             ShowError(this, messages::kInvalidInput);
             return;
         }
-        const std::vector<std::string> parts = EntryTexts(*list_);
-        if (const auto missing = FirstMissingPart(parts)) {
-            leaveBusyState();
-            ShowError(this, messages::PartMissing(*missing));
-            return;
-        }
-        setBusyPointer(true);
-        startJoin(parts, destination);
+        build_ = std::make_unique<BuildOperation>(this, services_.joinCommand, EntryTexts(*list_),
+                                                  destination);
+        // Queued, so the report runs outside the child watcher's own notification.
+        connect(build_.get(), &BuildOperation::ended, this, &frmPartwright::buildEnded,
+                Qt::QueuedConnection);
+        if (build_->start())
+            setBusyPointer(true);
+        else
+            buildEnded();
     } catch (const std::exception&) {
-        join_.reset();
+        build_.reset();
         endBuildWithError(messages::BuildFailedUnexpectedly());
     }
 }
 
-void frmPartwright::startJoin(const std::vector<std::string>& parts, const std::string& destination)
+void frmPartwright::buildEnded()
 {
-    join_ = std::make_unique<JoinProcess>();
-    // Queued, so the report runs outside the child watcher's own notification.
-    connect(join_.get(), &JoinProcess::finished, this, &frmPartwright::joinFinished,
-            Qt::QueuedConnection);
-    if (join_->start(services_.joinCommand(parts, destination)) != 0) {
-        const std::string message = messages::JoinFailed(join_->outcome());
-        join_.reset();
-        endBuildWithError(message);
-    }
-}
-
-void frmPartwright::joinFinished()
-{
-    const ChildOutcome outcome = join_->outcome();
-    join_.reset();
-    const bool succeeded = outcome.startError == 0 && outcome.signal == 0 && outcome.exitCode == 0;
-    if (succeeded) {
+    const std::unique_ptr<BuildOperation> build = std::move(build_);
+    switch (build->ending()) {
+    case BuildOperation::Ending::Built:
         leaveBusyState();
         setBusyPointer(false);
         ShowInfo(this, messages::kBuiltSuccessfully);
-    } else {
-        endBuildWithError(messages::JoinFailed(outcome));
+        break;
+    case BuildOperation::Ending::Cancelled:
+        setBusyPointer(false);
+        leaveBusyState();
+        if (!closeWhenBuilt_) // closing the window asked for the cancel; no report then
+            ShowNote(this, build->message());
+        break;
+    case BuildOperation::Ending::Declined:
+        setBusyPointer(false);
+        leaveBusyState();
+        break;
+    case BuildOperation::Ending::Failed:
+    case BuildOperation::Ending::Running:
+        endBuildWithError(build->message());
+        break;
     }
     if (closeWhenBuilt_)
         close();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ChildCommand.h"
+#include "build/JoinJob.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -17,13 +17,9 @@ class QTreeWidget;
 
 namespace partwright {
 
+class BuildOperation;
 class FileChooser;
-class JoinProcess;
 class ListViewControl;
-
-// Composes the child command that joins the parts into the destination.
-using JoinCommandFactory = std::function<ChildCommand(const std::vector<std::string>& parts,
-                                                      const std::string& destination)>;
 
 // What the main window needs from outside; the application passes the system's own.
 struct WindowServices {
@@ -70,8 +66,7 @@ private:
     void EnableControls(bool Enabled);
     void enterBusyState();
     void leaveBusyState();
-    void startJoin(const std::vector<std::string>& parts, const std::string& destination);
-    void joinFinished();
+    void buildEnded();
     void endBuildWithError(const std::string& message);
     void setBusyPointer(bool busy);
 
@@ -94,7 +89,7 @@ private:
     QLabel* imgQuillon = nullptr;
 
     std::unique_ptr<ListViewControl> list_;
-    std::unique_ptr<JoinProcess> join_;
+    std::unique_ptr<BuildOperation> build_;
     QPointer<QWidget> focusBeforeBuild_;
     bool busyPointer_ = false;
     bool closeWhenBuilt_ = false;

@@ -1,0 +1,59 @@
+#include "build/Progress.h"
+
+#include "text/Numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace partwright {
+
+namespace {
+
+constexpr double kWindowSeconds = 3.0;
+constexpr char kSeparator[] = " \xc2\xb7 "; // a middle dot between the figures
+
+} // namespace
+
+void ThroughputMeter::add(double seconds, std::uint64_t bytes)
+{
+    samples_.push_back({seconds, bytes});
+    while (samples_.size() > 2 && samples_.front().seconds < seconds - kWindowSeconds)
+        samples_.pop_front();
+}
+
+double ThroughputMeter::bytesPerSecond() const
+{
+    if (samples_.size() < 2)
+        return 0;
+    const Sample& first = samples_.front();
+    const Sample& last = samples_.back();
+    const double elapsed = last.seconds - first.seconds;
+    if (elapsed <= 0 || last.bytes < first.bytes)
+        return 0;
+    return static_cast<double>(last.bytes - first.bytes) / elapsed;
+}
+
+std::string TimeLeft(double seconds)
+{
+    const auto whole = static_cast<std::uint64_t>(std::ceil(seconds));
+    if (whole < 60)
+        return "about " + std::to_string(std::max<std::uint64_t>(whole, 1)) + " s";
+    const std::uint64_t minutes = (whole + 30) / 60;
+    if (minutes < 60)
+        return "about " + std::to_string(minutes) + " min";
+    return "about " + std::to_string(minutes / 60) + " h " + std::to_string(minutes % 60) + " min";
+}
+
+std::string ProgressFigures(std::uint64_t done, std::uint64_t total, double bytesPerSecond)
+{
+    std::string figures = ByteSize(done) + " of " + ByteSize(total);
+    if (done >= total)
+        return figures + kSeparator + "writing to disk";
+    if (bytesPerSecond <= 0)
+        return figures;
+    const auto speed = static_cast<std::uint64_t>(bytesPerSecond);
+    return figures + kSeparator + ByteSize(speed) + "/s" + kSeparator +
+           TimeLeft(static_cast<double>(total - done) / bytesPerSecond) + " left";
+}
+
+} // namespace partwright

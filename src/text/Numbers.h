@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace partwright {
+
+// 1048576 as "1,048,576".
+std::string GroupedNumber(std::uint64_t value);
+
+// A size for people: "950 bytes", "12.5 KiB", "512 MiB", "2.00 GiB" (three significant digits).
+std::string ByteSize(std::uint64_t bytes);
+
+} // namespace partwright

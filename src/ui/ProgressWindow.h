@@ -1,0 +1,46 @@
+#pragma once
+
+#include "build/Progress.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace partwright {
+
+class JoinJob;
+
+// Shows how far a join has come: bytes written of the image, the speed and the time left, a few
+// times a second. Cancel, Esc and the close button all ask to cancel the build. It does not block
+// the main window, whose "Read Help" stays usable.
+class ProgressWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    ProgressWindow(const JoinJob& job, const QString& destination, int partCount,
+                   QWidget* mainWindow);
+
+signals:
+    void cancelRequested();
+
+protected:
+    void reject() override;
+
+private:
+    void refresh();
+
+    const JoinJob& job_;
+    QLabel* lblAction = nullptr;
+    QProgressBar* barProgress = nullptr;
+    QLabel* lblFigures = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QTimer timer_;
+    QElapsedTimer clock_;
+    ThroughputMeter meter_;
+};
+
+} // namespace partwright
