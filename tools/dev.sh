@@ -15,6 +15,8 @@ run | test) ;;
 esac
 
 packages="cmake make g++ pkg-config qt6-base-dev libgtest-dev fonts-dejavu-core xdg-utils"
+# The tests also make the file systems they need (FAT where the kernel has it).
+[ "$action" = test ] && packages="$packages dosfstools"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
