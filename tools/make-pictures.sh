@@ -50,3 +50,6 @@ $IM -size 70x70 xc:'#f0f0f0' \
 $IM -size 16x16 xc:none -fill '#2050c0' -draw 'circle 8,8 8,1' \
     -fill white -draw 'rectangle 7,7 9,12' -draw 'rectangle 7,4 9,5' \
     +dither -colors 16 icons/about-16.png
+
+# The Windows program icon: the 16 and 32 pixel discs in one .ico file.
+$IM icons/partwright-16.png icons/partwright-32.png icons/partwright.ico
