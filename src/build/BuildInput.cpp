@@ -49,11 +49,20 @@ std::optional<std::string> PartThatIsDestination(const std::vector<std::string>&
     return std::nullopt;
 }
 
-std::uint64_t ImageSize(const std::vector<std::string>& parts)
+std::vector<ListedPart> MeasureParts(const std::vector<std::string>& parts)
+{
+    std::vector<ListedPart> measured;
+    measured.reserve(parts.size());
+    for (const auto& part : parts)
+        measured.push_back({part, std::filesystem::file_size(part)});
+    return measured;
+}
+
+std::uint64_t ImageSize(const std::vector<ListedPart>& parts)
 {
     std::uint64_t total = 0;
     for (const auto& part : parts)
-        total += std::filesystem::file_size(part);
+        total += part.size;
     return total;
 }
 

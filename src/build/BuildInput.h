@@ -26,8 +26,17 @@ std::string ResolveDestination(const std::string& destinationText);
 std::optional<std::string> PartThatIsDestination(const std::vector<std::string>& parts,
                                                  const std::string& destination);
 
-// The size the image will have. Throws std::filesystem::filesystem_error for a part that is gone.
-std::uint64_t ImageSize(const std::vector<std::string>& parts);
+// A listed part with its size, as the build found it.
+struct ListedPart {
+    std::string path;
+    std::uint64_t size = 0;
+};
+
+// Throws std::filesystem::filesystem_error for a part that is gone.
+std::vector<ListedPart> MeasureParts(const std::vector<std::string>& parts);
+
+// The size the image will have.
+std::uint64_t ImageSize(const std::vector<ListedPart>& parts);
 
 // Why the file system of the destination's folder cannot take the image, or nothing.
 std::optional<std::string> RoomProblem(std::uint64_t imageSize, const VolumeInfo& volume,

@@ -1,15 +1,16 @@
 #include "build/JoinJob.h"
 
+#include "build/ImageCheck.h"
 #include "platform/FileSystem.h"
 
 #include <filesystem>
 
 namespace partwright {
 
-JoinJob::JoinJob(JoinCommandFactory command, std::vector<std::string> parts,
-                 std::string destination, std::uint64_t imageSize, QObject* parent)
+JoinJob::JoinJob(JoinCommandFactory command, std::vector<ListedPart> parts, std::string destination,
+                 QObject* parent)
     : QObject(parent), command_(std::move(command)), parts_(std::move(parts)),
-      destination_(std::move(destination)), imageSize_(imageSize)
+      destination_(std::move(destination)), imageSize_(ImageSize(parts_))
 {
     connect(&process_, &JoinProcess::finished, this, &JoinJob::childEnded);
 }
@@ -26,8 +27,11 @@ JoinJob::~JoinJob()
 
 bool JoinJob::start()
 {
+    std::vector<std::string> paths;
+    for (const auto& part : parts_)
+        paths.push_back(part.path);
     temporary_ = CreateTemporaryBeside(destination_);
-    if (process_.start(command_(parts_, temporary_, destination_)) != 0) {
+    if (process_.start(command_(paths, temporary_, destination_)) != 0) {
         removeTemporary();
         return false;
     }
@@ -61,7 +65,9 @@ std::uint64_t JoinJob::bytesWritten() const
 
 void JoinJob::childEnded()
 {
-    if (!succeeded())
+    if (succeeded())
+        imageReport_ = ImageCheckLine(destination_, parts_);
+    else
         removeTemporary();
     emit finished();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "build/BuildInput.h"
 #include "platform/ChildCommand.h"
 #include "platform/JoinProcess.h"
 
@@ -19,13 +20,14 @@ using JoinCommandFactory =
 
 // One join, run by a child process while the event loop goes on. The image is written to a
 // temporary file beside the destination; whatever way the join ends other than success, that
-// file is removed and the destination stays as it was.
+// file is removed and the destination stays as it was. A finished image is checked against what
+// its ISO 9660 volume declares, reading only its descriptors.
 class JoinJob : public QObject {
     Q_OBJECT
 
 public:
-    JoinJob(JoinCommandFactory command, std::vector<std::string> parts, std::string destination,
-            std::uint64_t imageSize, QObject* parent = nullptr);
+    JoinJob(JoinCommandFactory command, std::vector<ListedPart> parts, std::string destination,
+            QObject* parent = nullptr);
     ~JoinJob() override;
 
     // Creates the temporary file and starts the child. False when the child could not start
@@ -45,6 +47,9 @@ public:
     // How much of the image has been written so far, read from the file system.
     std::uint64_t bytesWritten() const;
 
+    // After success: a line about the image's ISO 9660 volume, empty for other images.
+    const std::string& imageReport() const { return imageReport_; }
+
 signals:
     void finished();
 
@@ -53,10 +58,11 @@ private:
     void removeTemporary();
 
     JoinCommandFactory command_;
-    std::vector<std::string> parts_;
+    std::vector<ListedPart> parts_;
     std::string destination_;
     std::string temporary_;
     std::uint64_t imageSize_;
+    std::string imageReport_;
     bool cancelled_ = false;
     JoinProcess process_;
 };

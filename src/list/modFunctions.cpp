@@ -6,11 +6,11 @@
 
 namespace partwright::modFunctions {
 
-std::int16_t GetExtNumber(const std::string& text)
+std::optional<std::int16_t> ParseExtNumber(const std::string& text)
 {
     const auto dot = text.rfind('.');
     if (dot == std::string::npos)
-        return 0;
+        return std::nullopt;
 
     std::string_view rest = TrimBlanks(std::string_view(text).substr(dot + 1));
     bool negative = false;
@@ -19,20 +19,20 @@ std::int16_t GetExtNumber(const std::string& text)
         rest.remove_prefix(1);
     }
     if (rest.empty())
-        return 0;
+        return std::nullopt;
 
     long value = 0;
     for (const char digit : rest) {
         if (digit < '0' || digit > '9')
-            return 0;
+            return std::nullopt;
         value = value * 10 + (digit - '0');
         if (value > 32768)
-            return 0;
+            return std::nullopt;
     }
     if (negative)
         value = -value;
     if (value < -32768 || value > 32767)
-        return 0;
+        return std::nullopt;
     return static_cast<std::int16_t>(value);
 }
 

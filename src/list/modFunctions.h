@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,9 +12,15 @@
 namespace partwright::modFunctions {
 
 // The number after the last "." of the text: optionally signed decimal digits with surrounding
-// blanks and leading zeros allowed. 0 when there is no ".", when the rest is not such a number,
-// or when it lies outside -32768...32767.
-std::int16_t GetExtNumber(const std::string& text);
+// blanks and leading zeros allowed. Nothing when there is no ".", when the rest is not such a
+// number, or when it lies outside -32768...32767.
+std::optional<std::int16_t> ParseExtNumber(const std::string& text);
+
+// The part number the sort uses: the number after the last ".", and 0 where there is none.
+inline std::int16_t GetExtNumber(const std::string& text)
+{
+    return ParseExtNumber(text).value_or(0);
+}
 
 // A text with its part number worked out once, so a sort does not parse it on every comparison.
 struct NumberedText {

@@ -59,6 +59,24 @@ std::string NotEnoughRoom(const std::string& folder, std::uint64_t imageSize,
            "), only " + GroupedNumber(freeBytes) + " bytes (" + ByteSize(freeBytes) + ") are free.";
 }
 
+std::string BuiltSuccessfully(const std::string& imageReport)
+{
+    return imageReport.empty()
+               ? std::string(kBuiltSuccessfully)
+               : kBuiltSuccessfully + std::string(kLineBreak) + kLineBreak + imageReport;
+}
+
+std::string BuildAnywayQuestion(const std::vector<std::string>& findings)
+{
+    constexpr std::size_t kShown = 12; // a long list of findings says enough in its first lines
+    std::string text = std::string("The parts do not look like one complete set:") + kLineBreak;
+    for (std::size_t i = 0; i < findings.size() && i < kShown; ++i)
+        text += kLineBreak + findings[i];
+    if (findings.size() > kShown)
+        text += kLineBreak + ("... and " + std::to_string(findings.size() - kShown) + " more.");
+    return text + kLineBreak + kLineBreak + "Build anyway?";
+}
+
 std::string ReplaceQuestion(const std::string& destination)
 {
     return "'" + destination + "' already exists." + kLineBreak + kLineBreak +

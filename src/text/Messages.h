@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace partwright::messages {
 
@@ -26,7 +27,11 @@ std::string TooLargeForFat(const std::string& folder, std::uint64_t imageSize);
 std::string NotEnoughRoom(const std::string& folder, std::uint64_t imageSize,
                           std::uint64_t freeBytes);
 
+// The success report, with a line about the image when there is one.
+std::string BuiltSuccessfully(const std::string& imageReport);
+
 // Questions of a build; the answer "No" leaves everything as it is.
+std::string BuildAnywayQuestion(const std::vector<std::string>& findings);
 std::string ReplaceQuestion(const std::string& destination);
 std::string CancelOnCloseQuestion();
 

@@ -13,6 +13,11 @@ std::string GroupedNumber(std::uint64_t value)
     return digits;
 }
 
+std::string Bytes(std::uint64_t count)
+{
+    return GroupedNumber(count) + (count == 1 ? " byte" : " bytes");
+}
+
 std::string ByteSize(std::uint64_t bytes)
 {
     if (bytes < 1024)

@@ -1,6 +1,7 @@
 #include "ui/BuildOperation.h"
 
 #include "build/BuildInput.h"
+#include "build/PartSet.h"
 #include "platform/FileSystem.h"
 #include "text/Messages.h"
 #include "ui/MessageBoxes.h"
@@ -41,7 +42,8 @@ bool BuildOperation::prepareAndStart()
     if (const auto part = PartThatIsDestination(parts_, destination_))
         return endHere(Ending::Failed, messages::DestinationIsAPart(*part));
 
-    const std::uint64_t imageSize = ImageSize(parts_);
+    const std::vector<ListedPart> listed = MeasureParts(parts_);
+    const std::uint64_t imageSize = ImageSize(listed);
     const std::string folder = std::filesystem::path(destination_).parent_path().string();
     VolumeInfo volume;
     try {
@@ -52,11 +54,15 @@ bool BuildOperation::prepareAndStart()
     if (const auto problem = RoomProblem(imageSize, volume, folder))
         return endHere(Ending::Failed, *problem);
 
+    if (const auto findings = PartSetFindings(listed);
+        !findings.empty() && !AskYesNo(window_, messages::BuildAnywayQuestion(findings)))
+        return endHere(Ending::Declined);
+
     destinationExisted_ = std::filesystem::exists(destination_);
     if (destinationExisted_ && !AskYesNo(window_, messages::ReplaceQuestion(destination_)))
         return endHere(Ending::Declined);
 
-    job_ = std::make_unique<JoinJob>(joinCommand_, parts_, destination_, imageSize);
+    job_ = std::make_unique<JoinJob>(joinCommand_, listed, destination_);
     try {
         if (!job_->start())
             return endHere(Ending::Failed, messages::JoinFailed(job_->outcome()));
@@ -94,6 +100,7 @@ void BuildOperation::joinEnded()
         message_ = messages::BuildCancelled(destination_, destinationExisted_);
     } else if (job_->succeeded()) {
         ending_ = Ending::Built;
+        message_ = messages::BuiltSuccessfully(job_->imageReport());
     } else {
         ending_ = Ending::Failed;
         message_ = messages::JoinFailed(job_->outcome());

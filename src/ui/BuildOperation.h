@@ -31,7 +31,7 @@ public:
     void cancel();
 
     Ending ending() const { return ending_; }
-    // The report for a failed or cancelled build.
+    // The report of a build that ended: built, failed or cancelled.
     const std::string& message() const { return message_; }
 
 signals:

@@ -465,7 +465,7 @@ void frmPartwright::buildEnded()
     case BuildOperation::Ending::Built:
         leaveBusyState();
         setBusyPointer(false);
-        ShowInfo(this, messages::kBuiltSuccessfully);
+        ShowInfo(this, build->message());
         break;
     case BuildOperation::Ending::Cancelled:
         setBusyPointer(false);

@@ -82,13 +82,17 @@ TEST(RoomProblem, FatLimitFirstThenFreeSpace)
         EXPECT_EQ(RoomProblem(c.image, c.volume, "/media/stick"), c.problem) << c.image;
 }
 
-TEST(ImageSize, SumOfThePartsSizes)
+TEST(MeasureParts, SizesAndTheirSum)
 {
     test::TempDir dir;
     test::WriteFile(dir.file("a.1"), "a");
     test::WriteFile(dir.file("b.2"), "bb");
-    EXPECT_EQ(ImageSize({dir.file("a.1"), dir.file("b.2"), dir.file("a.1")}), 4u);
-    EXPECT_THROW(ImageSize({dir.file("gone")}), std::filesystem::filesystem_error);
+    const auto parts = MeasureParts({dir.file("a.1"), dir.file("b.2"), dir.file("a.1")});
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_EQ(parts[1].path, dir.file("b.2"));
+    EXPECT_EQ(parts[1].size, 2u);
+    EXPECT_EQ(ImageSize(parts), 4u);
+    EXPECT_THROW(MeasureParts({dir.file("gone")}), std::filesystem::filesystem_error);
 }
 
 } // namespace

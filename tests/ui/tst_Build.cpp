@@ -43,7 +43,8 @@ bool PointerIsHourglass()
            QApplication::overrideCursor()->shape() == Qt::WaitCursor;
 }
 
-// Writes parts with distinct contents and returns their paths and the joined bytes.
+// Writes parts with distinct contents, of one size but for a shorter last part, as a splitter
+// makes them, and returns their paths and the joined bytes.
 std::pair<std::vector<std::string>, std::string> MakeParts(const TempDir& dir,
                                                            const QStringList& names)
 {
@@ -52,8 +53,8 @@ std::pair<std::vector<std::string>, std::string> MakeParts(const TempDir& dir,
     int index = 0;
     for (const QString& name : names) {
         ++index;
-        const std::string content =
-            "part " + std::to_string(index) + std::string(5000 * index, char('a' + index));
+        std::string content = "part " + std::to_string(index);
+        content.resize(index == names.size() ? 3000 : 5000, char('a' + index));
         const std::string path = dir.file(name.toStdString());
         test::WriteFile(path, content);
         paths.push_back(path);

@@ -158,7 +158,7 @@ void tst_BuildSafety::waitForProgress()
 void tst_BuildSafety::replacingAnExistingImageAsksFirst()
 {
     test::WriteFile(dir_->file("a.001"), "new ");
-    test::WriteFile(dir_->file("a.002"), "image");
+    test::WriteFile(dir_->file("a.002"), "one");
     test::WriteFile(dir_->file("OUT.ISO"), "old image");
     driver_->setEntries({dir_->file("a.001"), dir_->file("a.002")});
     driver_->destination()->setText(Q(dir_->file("OUT.ISO")));
@@ -184,7 +184,7 @@ void tst_BuildSafety::replacingAnExistingImageAsksFirst()
     driver_->click("cmdBuild");
     QTRY_COMPARE(boxes_->seen().size(), 3);
     QCOMPARE(boxes_->seen()[2].text, QStringLiteral("ISO built succesfully."));
-    QCOMPARE(test::ReadFile(dir_->file("OUT.ISO")), "new image"s);
+    QCOMPARE(test::ReadFile(dir_->file("OUT.ISO")), "new one"s);
     QCOMPARE(FilesIn(dir_->path()), 3u);
 }
 

@@ -1,0 +1,107 @@
+#include "build/ImageCheck.h"
+
+#include "text/Numbers.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+
+namespace partwright {
+
+namespace {
+
+constexpr std::uint64_t kSectorSize = 2048;
+constexpr std::uint64_t kFirstDescriptor = 16 * kSectorSize;
+constexpr int kDescriptorsToSearch = 32;
+constexpr unsigned char kPrimaryVolume = 1;
+constexpr unsigned char kSetTerminator = 255;
+
+std::uint32_t LittleEndian(const unsigned char* bytes, int count)
+{
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = (value << 8) | bytes[i];
+    return value;
+}
+
+std::string VolumeName(const unsigned char* field, std::size_t length)
+{
+    std::string name(reinterpret_cast<const char*>(field), length);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
+        name.pop_back();
+    return name.empty() ? "(without a name)" : name;
+}
+
+std::string Declared(const IsoVolume& volume)
+{
+    return GroupedNumber(volume.blocks) + " blocks of " + GroupedNumber(volume.blockSize) +
+           " bytes";
+}
+
+std::string PartName(const std::string& path)
+{
+    const auto cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+} // namespace
+
+std::optional<IsoVolume> ReadPrimaryVolume(std::istream& image, std::uint64_t start)
+{
+    std::array<unsigned char, kSectorSize> sector{};
+    for (int index = 0; index < kDescriptorsToSearch; ++index) {
+        image.clear();
+        image.seekg(static_cast<std::streamoff>(start + kFirstDescriptor + index * kSectorSize));
+        if (!image.read(reinterpret_cast<char*>(sector.data()), sector.size()))
+            return std::nullopt;
+        const bool descriptor = sector[1] == 'C' && sector[2] == 'D' && sector[3] == '0' &&
+                                sector[4] == '0' && sector[5] == '1' && sector[6] == 1;
+        if (!descriptor || sector[0] == kSetTerminator)
+            return std::nullopt;
+        if (sector[0] == kPrimaryVolume) {
+            IsoVolume volume{VolumeName(&sector[40], 32), LittleEndian(&sector[80], 4),
+                             LittleEndian(&sector[128], 2)};
+            if (volume.blocks == 0 || volume.blockSize == 0)
+                return std::nullopt;
+            return volume;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string ImageCheckLine(const std::string& imagePath, const std::vector<ListedPart>& parts)
+{
+    std::ifstream image(imagePath, std::ios::binary);
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(imagePath, error);
+    if (!image || error)
+        return {};
+
+    if (const auto volume = ReadPrimaryVolume(image, 0)) {
+        const std::uint64_t declared = volume->size();
+        if (declared == size)
+            return "Volume " + volume->name + ": " + Declared(*volume) +
+                   ", matching the image size.";
+        if (size < declared)
+            return "Warning: the image is " + Bytes(declared - size) + " shorter than volume " +
+                   volume->name + " declares (" + Declared(*volume) +
+                   "), so a part is probably missing, truncated or in the "
+                   "wrong place.";
+        return "Warning: the image is " + Bytes(size - declared) + " longer than volume " +
+               volume->name + " declares (" + Declared(*volume) +
+               "), so a part is probably listed twice or in the wrong place.";
+    }
+
+    // No descriptor at the start: is there one where another entry begins?
+    std::uint64_t offset = 0;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0 && ReadPrimaryVolume(image, offset))
+            return "Warning: the image does not start with its volume descriptor; " +
+                   PartName(parts[i].path) + " (entry " + std::to_string(i + 1) +
+                   ") does, so the first entry is probably not the first part.";
+        offset += parts[i].size;
+    }
+    return {};
+}
+
+} // namespace partwright
