@@ -17,8 +17,10 @@ esac
 
 packages="cmake make g++ pkg-config qt6-base-dev libgtest-dev fonts-dejavu-core xdg-utils"
 if [ "$action" = test ]; then
-    # File systems the tests make, and the Windows cross build with Wine to run it.
-    packages="$packages dosfstools googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64"
+    # File systems the tests make, the tools that make real disc images, and the Windows cross
+    # build with Wine to run it.
+    packages="$packages dosfstools xorriso genisoimage googletest"
+    packages="$packages g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64"
 fi
 
 as_root() {
