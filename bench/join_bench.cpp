@@ -28,7 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr std::uint64_t kMiB = 1024 * 1024;
+constexpr std::uint64_t kMiB = 1024ULL * 1024;
 constexpr auto kIdle = std::chrono::seconds(2);
 
 void WritePart(const std::string& path, std::uint64_t size, char seed)

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Sets up a Debian 12 machine for Partwright, builds it, and then starts it or runs every test.
 #   sh tools/dev.sh run     install what is missing, build, start the program
-#   sh tools/dev.sh test    install what is missing, build, run every test: the Linux build, and
-#                           the Windows build under Wine (64-bit run, 32-bit compiled)
+#   sh tools/dev.sh test    install what is missing, build, and pass every check: the style and
+#                           static checks, the Linux tests, the Debian package installed and
+#                           tried, and the Windows build under Wine (64-bit run, 32-bit compiled)
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -20,6 +21,8 @@ if [ "$action" = test ]; then
     # File systems the tests make, the tools that make real disc images, and the Windows cross
     # build with Wine to run it.
     packages="$packages dosfstools xorriso genisoimage googletest"
+    packages="$packages clang-format clang-tidy"
+    packages="$packages dpkg-dev desktop-file-utils appstream xvfb xdotool file"
     packages="$packages g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64"
 fi
 
@@ -48,6 +51,8 @@ if [ "$action" = run ]; then
 fi
 
 ctest --test-dir build --output-on-failure --timeout 600
+sh tools/lint.sh build
+sh tools/package-check.sh build
 
 # Windows: everything below the window (there is no Qt for Windows here).
 for arch in x86_64 i686; do

@@ -2,13 +2,18 @@
 # Takes the README's screenshots of the real program in a virtual X display, driving it with the
 # keyboard as a person would: pick three parts in the open dialog, build, read the report.
 # Needs: xvfb x11-utils imagemagick xdotool openbox (and a built program).
-# Usage: tools/screenshot.sh BUILD_DIR OUTPUT_DIR
+# Usage: tools/screenshot.sh BUILD_DIR OUTPUT_DIR [SCALE]
+#   SCALE (1 or 2) is Qt's scale factor; pictures taken at 2 are named NAME@2x.png.
 set -eu
 build=$(cd "$1" && pwd)
 out=$(mkdir -p "$2" && cd "$2" && pwd)
+scale=${3:-1}
+export QT_SCALE_FACTOR="$scale"
+suffix=""
+[ "$scale" = 1 ] || suffix="@${scale}x"
 
 if [ -z "${PARTWRIGHT_IN_XVFB:-}" ]; then
-    PARTWRIGHT_IN_XVFB=1 exec xvfb-run -a -s '-screen 0 1024x768x24' "$0" "$@"
+    PARTWRIGHT_IN_XVFB=1 exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0" "$@"
 fi
 
 work=$(mktemp -d)
@@ -16,9 +21,9 @@ trap 'kill $app 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir "$work/Game Disc"
 for n in 1 2 3; do head -c 200000 /dev/urandom >"$work/Game Disc/GAME DISC.00$n"; done
 
-shoot() { # window-id file
+shoot() { # window-id name
     sleep 0.7
-    /usr/bin/import -window "$1" -frame "$out/$2"
+    /usr/bin/import -window "$1" -frame "$out/$2$suffix.png"
 }
 
 openbox >/dev/null 2>&1 &
@@ -32,7 +37,7 @@ xdotool windowactivate --sync "$main"
 # Build with nothing listed: the error report.
 xdotool key alt+b
 box=$(xdotool search --sync --name '^Error\.\.\.$' | head -n 1)
-shoot "$box" error-box.png
+shoot "$box" error-box
 xdotool key Return
 sleep 0.5
 
@@ -44,22 +49,22 @@ xdotool type --delay 20 "$work/Game Disc/"
 xdotool key Return
 sleep 0.5
 xdotool type --delay 20 '"GAME DISC.003" "GAME DISC.001" "GAME DISC.002"'
-shoot "$dialog" open-dialog.png
+shoot "$dialog" open-dialog
 xdotool key Return
 sleep 0.5
-shoot "$main" main-window.png
+shoot "$main" main-window
 
 # Build, and read the report.
 xdotool key alt+b
 box=$(xdotool search --sync --name '^Info\.\.\.$' | head -n 1)
-shoot "$box" success-box.png
+shoot "$box" success-box
 xdotool key Return
 sleep 0.5
 
 # The About window, opened with the mouse.
-xdotool mousemove --window "$main" 108 236 click 1
+xdotool mousemove --window "$main" $((108 * scale)) $((236 * scale)) click 1
 about=$(xdotool search --sync --name '^About\.\.\.$' | head -n 1)
-shoot "$about" about-window.png
+shoot "$about" about-window
 xdotool key Return
 
 cat "$work/Game Disc/GAME DISC.001" "$work/Game Disc/GAME DISC.002" "$work/Game Disc/GAME DISC.003" |

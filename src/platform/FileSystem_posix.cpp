@@ -43,9 +43,9 @@ std::string CreateTemporaryBeside(const std::string& destination)
 
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string path = (target.parent_path() /
-                                  ("." + stem + ".partwright-" + std::to_string(random()) + ".tmp"))
-                                     .string();
+        std::string path = (target.parent_path() /
+                            ("." + stem + ".partwright-" + std::to_string(random()) + ".tmp"))
+                               .string();
         const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno == EEXIST)
             continue;

@@ -38,7 +38,7 @@ std::string CreateTemporaryBeside(const std::string& destination)
     const std::string stem = target.filename().string().substr(0, 150);
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string path =
+        std::string path =
             (target.parent_path() / (stem + ".partwright-" + std::to_string(random()) + ".tmp"))
                 .string();
         const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -94,6 +94,7 @@ void frmAbout::createControls()
     imgDisc->setObjectName(QStringLiteral("imgDisc"));
     imgDisc->setGeometry(RectFromTwips(120, 240, 480, 480));
     imgDisc->setPixmap(QPixmap(QStringLiteral(":/icons/partwright-32.png")));
+    imgDisc->setAccessibleName(tr("Partwright icon"));
     cmdOK->setFocus(Qt::OtherFocusReason);
 }
 

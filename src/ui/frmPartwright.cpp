@@ -12,6 +12,7 @@
 #include "platform/SystemJoin.h"
 #include "text/Messages.h"
 #include "ui/BuildOperation.h"
+#include "ui/FontFit.h"
 #include "ui/ListViewControl.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtFileChooser.h"
@@ -132,6 +133,7 @@ frmPartwright::frmPartwright(WindowServices services, QWidget* parent)
     setWindowIcon(icon);
 
     createControls();
+    ShrinkFontUntilCaptionsFit(*this);
     connectEvents();
     Form_Load();
 }
@@ -200,6 +202,18 @@ void frmPartwright::createControls()
     // Etched separator: a white stroke under a grey one, one pixel further right.
     MakeLine(this, "Line1_0", RectFromTwips(105, 3240, 6480 - 105, 30), Qt::white);
     MakeLine(this, "Line1_1", RectFromTwips(90, 3240, 6480 - 90, 15), QColor(128, 128, 128));
+
+    // Names a screen reader reads out for the controls that show a picture instead of a caption.
+    lvwFiles->setAccessibleName(tr("Input files"));
+    txtOuputIso->setAccessibleName(tr("Destination file"));
+    cmdUp->setAccessibleName(tr("Move up"));
+    cmdUp->setAccessibleDescription(cmdUp->toolTip());
+    cmdDown->setAccessibleName(tr("Move down"));
+    cmdDown->setAccessibleDescription(cmdDown->toolTip());
+    cmdAbout->setAccessibleName(tr("About Partwright"));
+    cmdAbout->setAccessibleDescription(tr("Shows the version of Partwright"));
+    imgQuillon->setAccessibleName(tr("Partwright picture"));
+    imgQuillon->setAccessibleDescription(tr("Three part files joined into one disc"));
 
     const QWidget* tabOrder[] = {lvwFiles,       cmdFiles, cmdClear, cmdDelete,
                                  cmdSort,        cmdUp,    cmdDown,  txtOuputIso,

@@ -42,8 +42,8 @@ TEST(HelpFilePath, BesideTheProgramWithOneSeparator)
     } cases[] = {
         {"C:\\Tools", '\\', "C:\\Tools\\Partwright_by_Quillon_README.txt"},
         {"D:\\", '\\', "D:\\Partwright_by_Quillon_README.txt"},
-        {"C:\\Program Files\\Part wright", '\\',
-         "C:\\Program Files\\Part wright\\Partwright_by_Quillon_README.txt"},
+        {R"(C:\Program Files\Part wright)", '\\',
+         R"(C:\Program Files\Part wright\Partwright_by_Quillon_README.txt)"},
         {"/usr/lib/partwright", '/', "/usr/lib/partwright/Partwright_by_Quillon_README.txt"},
         {"/", '/', "/Partwright_by_Quillon_README.txt"},
         {"/opt/my tools/", '/', "/opt/my tools/Partwright_by_Quillon_README.txt"},

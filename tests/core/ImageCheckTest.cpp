@@ -12,7 +12,7 @@
 namespace partwright {
 namespace {
 
-constexpr std::size_t kPartSize = 1024 * 1024;
+constexpr std::size_t kPartSize = std::size_t{1024} * 1024;
 
 class ImageCheckTest : public testing::TestWithParam<const char*> {
 protected:

@@ -6,7 +6,7 @@ namespace partwright {
 namespace {
 
 using Findings = std::vector<std::string>;
-constexpr std::uint64_t kMiB = 1024 * 1024;
+constexpr std::uint64_t kMiB = 1024ULL * 1024;
 
 TEST(PartSetFindings, SignsOfABrokenSet)
 {

@@ -7,7 +7,7 @@
 namespace partwright {
 namespace {
 
-constexpr std::uint64_t kMiB = 1024 * 1024;
+constexpr std::uint64_t kMiB = 1024ULL * 1024;
 constexpr std::uint64_t kGiB = 1024 * kMiB;
 
 TEST(GroupedNumber, ThousandsSeparators)
@@ -31,7 +31,7 @@ TEST(ByteSize, ThreeSignificantDigits)
         std::uint64_t bytes;
         const char* text;
     } cases[] = {{0, "0 bytes"},           {1, "1 byte"},      {1023, "1023 bytes"},
-                 {1024, "1.00 KiB"},       {1536, "1.50 KiB"}, {10 * 1024, "10.0 KiB"},
+                 {1024, "1.00 KiB"},       {1536, "1.50 KiB"}, {10ULL * 1024, "10.0 KiB"},
                  {512 * kMiB, "512 MiB"},  {kGiB, "1.00 GiB"}, {6 * kGiB, "6.00 GiB"},
                  {1536 * kGiB, "1.50 TiB"}};
     for (const auto& c : cases)
@@ -57,7 +57,7 @@ TEST(ThroughputMeter, RateOverTheLastSeconds)
     EXPECT_DOUBLE_EQ(meter.bytesPerSecond(), 100.0 * kMiB);
     // A fast start is forgotten once it lies more than a few seconds back.
     for (int second = 2; second <= 10; ++second)
-        meter.add(second, 100 * kMiB + (second - 1) * 10 * kMiB);
+        meter.add(second, 100 * kMiB + static_cast<std::uint64_t>(second - 1) * 10 * kMiB);
     EXPECT_NEAR(meter.bytesPerSecond(), 10.0 * kMiB, 1.0);
 }
 

@@ -19,7 +19,7 @@ TEST(QuickSort, SortedInputDoesNotExhaustASmallStack)
 
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, 64 * 1024);
+    pthread_attr_setstacksize(&attributes, std::size_t{64} * 1024);
     pthread_t thread;
     const auto run = [](void* data) -> void* {
         auto* w = static_cast<Work*>(data);

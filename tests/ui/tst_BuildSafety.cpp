@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::uint64_t kMiB = 1024 * 1024;
+constexpr std::uint64_t kMiB = 1024ULL * 1024;
 
 // A part of the given size with a pattern that differs from part to part.
 void WritePart(const std::string& path, std::uint64_t size, char seed)
@@ -61,7 +61,7 @@ public:
         error_ = mounted_ ? std::string() : std::string(std::strerror(errno));
     }
     // Takes over a mount made by a mount command.
-    explicit Mount(const std::string& target) : target_(target), mounted_(true) {}
+    explicit Mount(std::string target) : target_(std::move(target)), mounted_(true) {}
     ~Mount()
     {
         if (mounted_)

@@ -255,7 +255,7 @@ void tst_Files::pickedPartsJoinInNumericOrder()
     std::string expected;
     for (int number : {1, 9, 10}) {
         const std::string content =
-            "<" + std::to_string(number) + std::string(1000 * number, 'p') + ">";
+            "<" + std::to_string(number) + std::string(std::size_t{1000} * number, 'p') + ">";
         test::WriteFile(dir.file("DISC." + std::to_string(number)), content);
         expected += content;
     }

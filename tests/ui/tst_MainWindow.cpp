@@ -1,7 +1,9 @@
 // The main window as a user meets it: layout, captions, tooltips, keyboard order, title, frame.
 
 #include "support/WindowDriver.h"
+#include "ui/FontFit.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -25,6 +27,9 @@ private slots:
     void titleDestinationAndFrame();
     void listIsAOneColumnReportWithoutHeader();
     void noButtonIsDefault();
+    void picturesHaveAccessibleNames_data();
+    void picturesHaveAccessibleNames();
+    void captionsFitTheirControls();
 
 private:
     WindowDriver driver_;
@@ -188,6 +193,41 @@ void tst_MainWindow::noButtonIsDefault()
         QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
         QVERIFY2(!button->autoDefault(), qPrintable(button->objectName()));
     }
+}
+
+void tst_MainWindow::picturesHaveAccessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("cmdUp") << "Move up";
+    QTest::newRow("cmdDown") << "Move down";
+    QTest::newRow("cmdAbout") << "About Partwright";
+    QTest::newRow("imgQuillon") << "Partwright picture";
+    QTest::newRow("lvwFiles") << "Input files";
+    QTest::newRow("txtOuputIso") << "Destination file";
+}
+
+void tst_MainWindow::picturesHaveAccessibleNames()
+{
+    QFETCH(QString, name);
+    auto* control =
+        driver_.window().findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
+    // What a screen reader gets is what the accessibility interface reports.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    if (qobject_cast<QPushButton*>(control) || qobject_cast<QLabel*>(control))
+        QVERIFY(!accessible->text(QAccessible::Description).isEmpty());
+}
+
+void tst_MainWindow::captionsFitTheirControls()
+{
+    // Whatever the font and the scale factor, no caption is cut off: each fits the area its
+    // button draws text in, and each label is as large as its text.
+    for (auto* button : driver_.window().findChildren<QPushButton*>())
+        QVERIFY2(partwright::CaptionFits(*button), qPrintable(button->objectName()));
+    for (auto* label : driver_.window().findChildren<QLabel*>())
+        QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->objectName()));
+    QVERIFY(driver_.window().font().pointSizeF() >= 6.0);
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -157,7 +157,7 @@ void tst_PartChecks::isoImageReport()
 
     std::string image;
     if (arrangement == QLatin1String("plain")) {
-        image = std::string(3 * 512 * kKiB, 'p');
+        image = std::string(std::size_t{3} * 512 * kKiB, 'p');
     } else {
         std::filesystem::create_directory(dir_->file("content"));
         std::mt19937 random(11);

@@ -1,0 +1,21 @@
+# A Debian package of the installed layout: cpack -G DEB in the build folder.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME partwright)
+set(CPACK_PACKAGE_VENDOR "The Partwright developers")
+set(CPACK_PACKAGE_CONTACT "The Partwright developers <quillon@partwright.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Join the part files of a disc image into one image file")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Partwright lists the parts of a split disc image (NAME.001, NAME.002, ...) in part-number
+order, checks them for signs of a broken set and joins them byte for byte into one image file,
+never losing an existing file on the way.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_STRIP_FILES ON)
+# Qt 6 Widgets and the C++ runtime as dpkg-shlibdeps finds them in the program; the join runs
+# cat, sync and mv, and Read Help opens the desktop's viewer through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "coreutils, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
+include(CPack)
