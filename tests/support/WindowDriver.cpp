@@ -4,6 +4,15 @@
 
 namespace partwright::test {
 
+std::vector<int> SelectedPositions(const InputList& list)
+{
+    std::vector<int> selected;
+    for (int position = 1; position <= list.count(); ++position)
+        if (list.isSelected(position))
+            selected.push_back(position);
+    return selected;
+}
+
 WindowDriver::WindowDriver(WindowServices services)
     : window_(std::make_unique<frmPartwright>(std::move(services)))
 {

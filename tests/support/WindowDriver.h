@@ -12,6 +12,9 @@
 
 namespace partwright::test {
 
+// The positions of the selected entries, in list order.
+std::vector<int> SelectedPositions(const InputList& list);
+
 // A real main window, shown offscreen, with its controls found by their names.
 class WindowDriver {
 public:

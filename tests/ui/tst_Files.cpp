@@ -10,25 +10,13 @@
 #include <filesystem>
 
 using namespace partwright;
+using partwright::test::SelectedPositions;
 using namespace std::string_literals;
 using partwright::test::ModalBoxWatcher;
 using partwright::test::RecordingFileChooser;
 using partwright::test::TempDir;
 using partwright::test::WindowDriver;
 using Texts = std::vector<std::string>;
-
-namespace {
-
-std::vector<int> SelectedPositions(const InputList& list)
-{
-    std::vector<int> selected;
-    for (int position = 1; position <= list.count(); ++position)
-        if (list.isSelected(position))
-            selected.push_back(position);
-    return selected;
-}
-
-} // namespace
 
 class tst_Files : public QObject {
     Q_OBJECT

@@ -1,25 +1,14 @@
 // The list rules the operations rely on, and adding and deleting, on the real Qt list.
 
 #include "list/ListOperations.h"
+#include "support/WindowDriver.h"
 #include "ui/ListViewControl.h"
 
 #include <QTest>
 #include <QTreeWidget>
 
 using namespace partwright;
-
-namespace {
-
-std::vector<int> SelectedPositions(const InputList& list)
-{
-    std::vector<int> selected;
-    for (int position = 1; position <= list.count(); ++position)
-        if (list.isSelected(position))
-            selected.push_back(position);
-    return selected;
-}
-
-} // namespace
+using partwright::test::SelectedPositions;
 
 class tst_InputList : public QObject {
     Q_OBJECT
