@@ -38,7 +38,6 @@ public:
     // Ends the child and whatever it started; finished() follows.
     void cancel();
 
-    bool running() const { return process_.isRunning(); }
     bool cancelled() const { return cancelled_; }
     bool succeeded() const;
     const ChildOutcome& outcome() const { return process_.outcome(); }
