@@ -38,12 +38,6 @@ std::string Declared(const IsoVolume& volume)
            " bytes";
 }
 
-std::string PartName(const std::string& path)
-{
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 } // namespace
 
 std::optional<IsoVolume> ReadPrimaryVolume(std::istream& image, std::uint64_t start)
@@ -97,7 +91,7 @@ std::string ImageCheckLine(const std::string& imagePath, const std::vector<Liste
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0 && ReadPrimaryVolume(image, offset))
             return "Warning: the image does not start with its volume descriptor; " +
-                   PartName(parts[i].path) + " (entry " + std::to_string(i + 1) +
+                   FileNameOf(parts[i].path) + " (entry " + std::to_string(i + 1) +
                    ") does, so the first entry is probably not the first part.";
         offset += parts[i].size;
     }

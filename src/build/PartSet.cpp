@@ -17,13 +17,6 @@ struct NumberedPart {
     std::uint64_t size;
 };
 
-std::string NameOf(const std::string& path)
-{
-    // Both separators, so a Windows path reads the same here.
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 std::string Numbers(int first, int last)
 {
     return first == last
@@ -127,7 +120,7 @@ std::vector<std::string> PartSetFindings(const std::vector<ListedPart>& entries)
     std::vector<NumberedPart> parts;
     for (const auto& entry : entries)
         if (const auto number = modFunctions::ParseExtNumber(entry.path))
-            parts.push_back({*number, NameOf(entry.path), entry.size});
+            parts.push_back({*number, FileNameOf(entry.path), entry.size});
     if (parts.empty())
         return {};
     std::stable_sort(parts.begin(), parts.end(),
