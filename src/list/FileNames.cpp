@@ -18,6 +18,17 @@ std::vector<std::string> SplitAtNul(const std::string& text)
     return pieces;
 }
 
+// A name that is a whole path: it starts at the root (on Windows also at a share, \\server, or a
+// drive, D:\x), so it names a file in another folder than the dialog's.
+bool IsAbsoluteName(const std::string& name, char separator)
+{
+    if (!name.empty() && name.front() == separator)
+        return true;
+    const bool driveLetter = name.size() >= 3 && ((name[0] >= 'A' && name[0] <= 'Z') ||
+                                                  (name[0] >= 'a' && name[0] <= 'z'));
+    return separator == '\\' && driveLetter && name[1] == ':' && name[2] == '\\';
+}
+
 } // namespace
 
 bool SplitFileNames(const std::string& dialogResult, char separator, std::string& directory,
@@ -38,7 +49,7 @@ bool SplitFileNames(const std::string& dialogResult, char separator, std::string
     if (directory.empty() || directory.back() != separator)
         directory += separator;
     for (auto piece = pieces.rbegin(); piece != pieces.rend() - 1; ++piece)
-        paths.push_back(directory + *piece);
+        paths.push_back(IsAbsoluteName(*piece, separator) ? *piece : directory + *piece);
     return true;
 }
 

@@ -63,10 +63,14 @@ std::string DialogResultFromSelection(const QStringList& chosenFiles)
     if (chosenFiles.size() == 1)
         return NarrowPath(chosenFiles.front());
 
-    std::string result = NarrowPath(QFileInfo(chosenFiles.front()).absolutePath());
+    const QString folder = QFileInfo(chosenFiles.front()).absolutePath();
+    std::string result = NarrowPath(folder);
     for (const QString& file : chosenFiles) {
+        const QFileInfo info(file);
         result += '\0';
-        result += QFile::encodeName(QFileInfo(file).fileName()).toStdString();
+        // Typed names can come from several folders; one from elsewhere keeps its own.
+        result += info.absolutePath() == folder ? QFile::encodeName(info.fileName()).toStdString()
+                                                : NarrowPath(info.absoluteFilePath());
     }
     return result;
 }

@@ -17,8 +17,8 @@ public:
 // either case ("*.ISO" lists game.iso too).
 QString WildcardFromWindowsPattern(const QString& pattern);
 
-// The dialog result for the files chosen in one folder: one full path, or the folder followed by
-// a NUL character and a name for each file.
+// The dialog result for the chosen files: one full path, or the first file's folder followed by
+// a NUL character and a name for each file; a file in another folder is named by its full path.
 std::string DialogResultFromSelection(const QStringList& chosenFiles);
 
 } // namespace partwright

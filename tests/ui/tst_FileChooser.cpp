@@ -1,5 +1,6 @@
 // The real file dialog behind the window's open and save operations.
 
+#include "list/FileNames.h"
 #include "support/TempDir.h"
 #include "ui/QtFileChooser.h"
 
@@ -72,6 +73,7 @@ private slots:
     void cancelGivesAnEmptyResult();
     void oneChosenFileGivesItsFullPath();
     void severalChosenFilesGiveTheirFolderAndNames();
+    void filesFromTwoFoldersKeepTheirOwn();
     void dialogResultFromSelection_data();
     void dialogResultFromSelection();
 
@@ -153,6 +155,29 @@ void tst_FileChooser::severalChosenFilesGiveTheirFolderAndNames()
              (QStringList{QString::fromStdString(dir.path().string()), "DISC.003", "DISC.001"}));
 }
 
+void tst_FileChooser::filesFromTwoFoldersKeepTheirOwn()
+{
+    TempDir dir;
+    for (const char* name : {"d1", "d2"})
+        std::filesystem::create_directory(dir.file(name));
+    // d1/y.2 is there too, and must not stand in for d2/y.2.
+    for (const char* name : {"d1/x.1", "d1/y.2", "d2/y.2"})
+        test::WriteFile(dir.file(name), name);
+    std::filesystem::current_path(dir.path());
+    const std::string base = std::filesystem::canonical(dir.path()).string();
+    const std::string result = ChooseWhileShown(kOpenRequest, [&](QFileDialog& dialog) {
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QTest::keyClicks(name,
+                         QString::fromStdString('"' + base + "/d1/x.1\" \"" + base + "/d2/y.2\""));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    std::string directory;
+    std::vector<std::string> paths;
+    QVERIFY(SplitFileNames(result, '/', directory, paths));
+    QCOMPARE(directory, base + "/d1/"); // where the image goes by default
+    QCOMPARE(paths, (std::vector<std::string>{base + "/d2/y.2", base + "/d1/x.1"}));
+}
+
 void tst_FileChooser::dialogResultFromSelection_data()
 {
     QTest::addColumn<QStringList>("files");
@@ -161,6 +186,9 @@ void tst_FileChooser::dialogResultFromSelection_data()
     QTest::newRow("one") << QStringList{"/img/a b.001"} << "/img/a b.001"s;
     QTest::newRow("several") << QStringList{"/img/x.002", "/img/x.001"} << "/img\0x.002\0x.001"s;
     QTest::newRow("root") << QStringList{"/x.002", "/x.001"} << "/\0x.002\0x.001"s;
+    QTest::newRow("another folder")
+        << QStringList{"/a/d1/x.1", "/a/d2/y.2", "/a/d1/z.3"} << "/a/d1\0x.1\0/a/d2/y.2\0z.3"s;
+    QTest::newRow("a folder below") << QStringList{"/a/x.1", "/a/b/y.2"} << "/a\0x.1\0/a/b/y.2"s;
     QTest::newRow("non-ASCII") << QStringList{"/Bilder/Größe.1", "/Bilder/日本.2"}
                                << "/Bilder\0Gr\xc3\xb6\xc3\x9f"
                                   "e.1\0\xe6\x97\xa5\xe6\x9c\xac.2"s;
