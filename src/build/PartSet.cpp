@@ -77,6 +77,28 @@ void Duplicates(const std::vector<NumberedPart>& parts, std::vector<std::string>
     }
 }
 
+// Splitters that cut a file into a given number of parts share the few bytes left over (fewer than
+// the parts) in one of two ways: all on the last part, or one more byte on each of the first ones.
+bool RemainderOnLast(const std::vector<const NumberedPart*>& parts)
+{
+    const std::uint64_t size = parts.front()->size;
+    const bool equalBeforeLast =
+        std::all_of(parts.begin(), parts.end() - 1, [&](const auto* p) { return p->size == size; });
+    const std::uint64_t last = parts.back()->size;
+    return equalBeforeLast && last > size && last - size < parts.size();
+}
+
+bool RemainderOnFirst(const std::vector<const NumberedPart*>& parts)
+{
+    const std::uint64_t size = parts.back()->size;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::uint64_t partSize = parts[i]->size;
+        if ((partSize != size && partSize != size + 1) || (i > 0 && partSize > parts[i - 1]->size))
+            return false;
+    }
+    return true;
+}
+
 void Sizes(const std::vector<NumberedPart>& parts, std::vector<std::string>& findings)
 {
     // One part per number; the last may be shorter, every other one should have the common size.
@@ -88,7 +110,7 @@ void Sizes(const std::vector<NumberedPart>& parts, std::vector<std::string>& fin
     for (const auto* part : distinct)
         if (part->size == 0)
             findings.push_back(part->name + " is empty.");
-    if (distinct.size() < 2)
+    if (distinct.size() < 2 || RemainderOnLast(distinct) || RemainderOnFirst(distinct))
         return;
 
     // The size most of the parts before the last one have; on a tie, the first part's.
