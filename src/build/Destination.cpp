@@ -1,9 +1,20 @@
 #include "build/Destination.h"
 
 #include <algorithm>
-#include <cctype>
+#include <string_view>
 
 namespace partwright {
+
+namespace {
+
+// File endings compare by ASCII letters whatever the locale: in Turkish, std::tolower('I') is not
+// 'i'.
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
 
 bool IsIsoName(const std::string& name)
 {
@@ -11,9 +22,7 @@ bool IsIsoName(const std::string& name)
     if (name.size() < kEnding.size())
         return false;
     return std::equal(kEnding.begin(), kEnding.end(), name.end() - kEnding.size(),
-                      [](char wanted, char given) {
-                          return wanted == std::tolower(static_cast<unsigned char>(given));
-                      });
+                      [](char wanted, char given) { return wanted == AsciiLower(given); });
 }
 
 } // namespace partwright

@@ -2,12 +2,47 @@
 #include "help/HelpFile.h"
 #include "text/AboutText.h"
 
+#include <clocale>
 #include <gtest/gtest.h>
+#include <locale>
+#include <string>
 
 namespace partwright {
 namespace {
 
-TEST(IsIsoName, EndsInDotIsoInAnyLetterCase)
+// The C and the C++ library in the named locale while it lives, as they were afterwards.
+class ScopedLocale {
+public:
+    explicit ScopedLocale(const char* name)
+        : oldName_(std::setlocale(LC_ALL, nullptr)), oldLocale_(std::locale())
+    {
+        set_ = std::setlocale(LC_ALL, name) != nullptr;
+        if (set_)
+            std::locale::global(std::locale(name));
+    }
+    ~ScopedLocale()
+    {
+        std::locale::global(oldLocale_);
+        std::setlocale(LC_ALL, oldName_.c_str());
+    }
+    ScopedLocale(const ScopedLocale&) = delete;
+    ScopedLocale& operator=(const ScopedLocale&) = delete;
+    bool set() const { return set_; }
+
+private:
+    std::string oldName_;
+    std::locale oldLocale_;
+    bool set_ = false;
+};
+
+// In Turkish the capital of 'i' is not 'I'; letter case in file endings is ASCII's all the same.
+#ifdef _WIN32
+const char* const kLocales[] = {"C"};
+#else
+const char* const kLocales[] = {"C", "tr_TR.UTF-8"};
+#endif
+
+TEST(IsIsoName, EndsInDotIsoInAnyLetterCaseWhateverTheLocale)
 {
     const struct {
         const char* name;
@@ -28,9 +63,17 @@ TEST(IsIsoName, EndsInDotIsoInAnyLetterCase)
         {"iso", false},
         {"", false},
         {"game.iso.001", false},
+        {"GAME.ISO", true},
+        {"GAME.\xc4\xb0SO", false}, // a capital I with a dot
+        {"game.\xc4\xb1so", false}, // a small i without one
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsIsoName(c.name), c.accepted) << '"' << c.name << '"';
+    for (const char* locale : kLocales) {
+        const ScopedLocale scoped(locale);
+        ASSERT_TRUE(scoped.set()) << "The locale " << locale
+                                  << " is not installed; sh tools/dev.sh test generates it.";
+        for (const auto& c : cases)
+            EXPECT_EQ(IsIsoName(c.name), c.accepted) << locale << ": \"" << c.name << '"';
+    }
 }
 
 TEST(HelpFilePath, BesideTheProgramWithOneSeparator)
