@@ -56,8 +56,8 @@ double Seconds(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// The tool's way: temporary file, cat, sync of the file, rename, sync of the folder, and the
-// check of the image's volume descriptor.
+// The tool's way: temporary file, cat, flush of the file, size check, rename, flush of the
+// folder, and the check of the image's volume descriptor.
 double ToolJoin(const std::vector<std::string>& parts, const std::string& out)
 {
     const auto start = Clock::now();

@@ -14,7 +14,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_STRIP_FILES ON)
 # Qt 6 Widgets and the C++ runtime as dpkg-shlibdeps finds them in the program; the join runs
-# cat, sync and mv, and Read Help opens the desktop's viewer through xdg-open.
+# cat, and Read Help opens the desktop's viewer through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "coreutils, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")

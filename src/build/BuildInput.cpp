@@ -29,9 +29,13 @@ std::optional<std::string> FirstMissingPart(const std::vector<std::string>& part
 std::string ResolveDestination(const std::string& destinationText)
 {
     std::filesystem::path destination = std::filesystem::absolute(JoinDestination(destinationText));
-    // Follow the link, and a link it leads to, also when the file at the end does not exist yet.
-    std::error_code error;
-    for (int hop = 0; hop < 40 && std::filesystem::is_symlink(destination, error); ++hop) {
+    // Follow the link, and a link it leads to, also when the file at the end does not exist yet;
+    // as far as the system itself would.
+    constexpr int kMostLinks = 40;
+    for (int hop = 0; std::filesystem::is_symlink(destination); ++hop) {
+        if (hop == kMostLinks)
+            throw std::filesystem::filesystem_error(
+                "", destination, std::make_error_code(std::errc::too_many_symbolic_link_levels));
         const std::filesystem::path target = std::filesystem::read_symlink(destination);
         destination = target.is_absolute() ? target : destination.parent_path() / target;
     }

@@ -19,6 +19,8 @@ std::optional<std::string> FirstMissingPart(const std::vector<std::string>& part
 
 // The destination as the join writes it: without surrounding blanks and absolute. When it is a
 // symbolic link, the file the link leads to, so the link stays and its target gets the image.
+// Throws std::filesystem::filesystem_error when it cannot be followed (a loop of links, a folder
+// that cannot be read).
 std::string ResolveDestination(const std::string& destinationText);
 
 // The part that is the destination itself under another name (another spelling, a relative path,

@@ -1,5 +1,6 @@
 #include "build/ImageCheck.h"
 
+#include "text/DisplayText.h"
 #include "text/Numbers.h"
 
 #include <array>
@@ -73,16 +74,16 @@ std::string ImageCheckLine(const std::string& imagePath, const std::vector<Liste
 
     if (const auto volume = ReadPrimaryVolume(image, 0)) {
         const std::uint64_t declared = volume->size();
+        const std::string name = DisplayText(volume->name); // whatever the image's maker wrote
         if (declared == size)
-            return "Volume " + volume->name + ": " + Declared(*volume) +
-                   ", matching the image size.";
+            return "Volume " + name + ": " + Declared(*volume) + ", matching the image size.";
         if (size < declared)
             return "Warning: the image is " + Bytes(declared - size) + " shorter than volume " +
-                   volume->name + " declares (" + Declared(*volume) +
+                   name + " declares (" + Declared(*volume) +
                    "), so a part is probably missing, truncated or in the "
                    "wrong place.";
-        return "Warning: the image is " + Bytes(size - declared) + " longer than volume " +
-               volume->name + " declares (" + Declared(*volume) +
+        return "Warning: the image is " + Bytes(size - declared) + " longer than volume " + name +
+               " declares (" + Declared(*volume) +
                "), so a part is probably listed twice or in the wrong place.";
     }
 
@@ -91,7 +92,7 @@ std::string ImageCheckLine(const std::string& imagePath, const std::vector<Liste
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0 && ReadPrimaryVolume(image, offset))
             return "Warning: the image does not start with its volume descriptor; " +
-                   FileNameOf(parts[i].path) + " (entry " + std::to_string(i + 1) +
+                   DisplayText(FileNameOf(parts[i].path)) + " (entry " + std::to_string(i + 1) +
                    ") does, so the first entry is probably not the first part.";
         offset += parts[i].size;
     }

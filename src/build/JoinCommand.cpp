@@ -13,16 +13,6 @@ std::string Quoted(const std::string& path)
     return '"' + path + '"';
 }
 
-// "$1" is the temporary file, "$2" the destination; the parts follow. "--" keeps a name that
-// starts with "-" a name.
-constexpr const char* kCatScript = "tmp=$1\n"
-                                   "dest=$2\n"
-                                   "shift 2\n"
-                                   "cat -- \"$@\" > \"$tmp\" || exit\n"
-                                   "sync -- \"$tmp\" || exit\n"
-                                   "mv -f -T -- \"$tmp\" \"$dest\" || exit\n"
-                                   "exec sync -- \"$(dirname -- \"$dest\")\"\n";
-
 } // namespace
 
 std::string JoinDestination(const std::string& destinationText)
@@ -32,7 +22,7 @@ std::string JoinDestination(const std::string& destinationText)
 
 std::string ComposeCopyCommandLine(const std::string& shellName,
                                    const std::vector<std::string>& parts,
-                                   const std::string& temporary, const std::string& destination)
+                                   const std::string& temporary)
 {
     std::vector<std::string> quotedParts;
     quotedParts.reserve(parts.size());
@@ -40,15 +30,13 @@ std::string ComposeCopyCommandLine(const std::string& shellName,
         quotedParts.push_back(IsBlank(part) ? part : Quoted(part));
 
     return shellName + " /c " + "COPY /B /Y " + PasteString(" + ", quotedParts) + " " +
-           Quoted(temporary) + " && MOVE /Y " + Quoted(temporary) + " " + Quoted(destination);
+           Quoted(temporary);
 }
 
-std::vector<std::string> ComposeCatArguments(const std::string& shellPath,
-                                             const std::vector<std::string>& parts,
-                                             const std::string& temporary,
-                                             const std::string& destination)
+std::vector<std::string> ComposeCatArguments(const std::string& catPath,
+                                             const std::vector<std::string>& parts)
 {
-    std::vector<std::string> argv{shellPath, "-c", kCatScript, "sh", temporary, destination};
+    std::vector<std::string> argv{catPath, "--"};
     argv.insert(argv.end(), parts.begin(), parts.end());
     return argv;
 }

@@ -1,33 +1,26 @@
 #pragma once
 
-#include "platform/ChildCommand.h"
-
 #include <string>
 #include <vector>
 
 namespace partwright {
 
-// The destination as it goes to the interpreter: without surrounding blanks, which an unquoted
-// command line used to drop and a quoted one would keep as part of the name.
+// The destination as it goes to the join: without surrounding blanks, which an unquoted command
+// line used to drop and a quoted one would keep as part of the name.
 std::string JoinDestination(const std::string& destinationText);
 
-// Both joins write the image to a temporary file beside the destination first and only then put
-// it in the destination's place, so a join that fails or is stopped leaves the destination as it
-// was.
+// Both joins only concatenate the parts into the temporary image; the program puts the finished
+// image in the destination's place itself, so no child can replace anything.
 
 // Command line for cmd.exe or command.com: COPY /B joins the quoted parts, in list order, into the
-// temporary file and MOVE puts it in place. /Y keeps both from asking a question nobody can
-// answer.
+// temporary file. /Y keeps it from asking a question nobody can answer.
 std::string ComposeCopyCommandLine(const std::string& shellName,
                                    const std::vector<std::string>& parts,
-                                   const std::string& temporary, const std::string& destination);
+                                   const std::string& temporary);
 
-// Argument vector for a POSIX shell running a constant script: cat joins the parts into the
-// temporary file, sync flushes it to disk, mv renames it over the destination and the folder is
-// flushed too. Paths are separate arguments and never become part of the script text.
-std::vector<std::string> ComposeCatArguments(const std::string& shellPath,
-                                             const std::vector<std::string>& parts,
-                                             const std::string& temporary,
-                                             const std::string& destination);
+// Argument vector for cat, which writes the parts in list order to its standard output. Paths are
+// separate arguments, and "--" keeps a name that starts with "-" a name.
+std::vector<std::string> ComposeCatArguments(const std::string& catPath,
+                                             const std::vector<std::string>& parts);
 
 } // namespace partwright

@@ -1,9 +1,6 @@
 #include "build/JoinJob.h"
 
 #include "build/ImageCheck.h"
-#include "platform/FileSystem.h"
-
-#include <filesystem>
 
 namespace partwright {
 
@@ -17,12 +14,11 @@ JoinJob::JoinJob(JoinCommandFactory command, std::vector<ListedPart> parts, std:
 
 JoinJob::~JoinJob()
 {
-    if (process_.isRunning()) {
-        cancelled_ = true;
+    if (process_.isRunning())
         process_.cancel();
-    }
-    if (!succeeded())
-        removeTemporary();
+    stopPlacing_ = true;
+    placingWatch_.reset();
+    placing_.reset(); // waits for the step under way, such as a flush, to end
 }
 
 bool JoinJob::start()
@@ -30,9 +26,10 @@ bool JoinJob::start()
     std::vector<std::string> paths;
     for (const auto& part : parts_)
         paths.push_back(part.path);
-    temporary_ = CreateTemporaryBeside(destination_);
-    if (process_.start(command_(paths, temporary_, destination_)) != 0) {
-        removeTemporary();
+    temporary_ = std::make_unique<TemporaryImage>(destination_);
+    if (process_.start(command_(paths, *temporary_)) != 0) {
+        temporary_.reset();
+        phase_ = Phase::Ended;
         return false;
     }
     return true;
@@ -40,44 +37,64 @@ bool JoinJob::start()
 
 void JoinJob::cancel()
 {
-    if (!process_.isRunning())
-        return;
-    cancelled_ = true;
-    process_.cancel();
+    if (phase_ == Phase::Joining && process_.isRunning()) {
+        childCancelled_ = true;
+        process_.cancel();
+    } else if (phase_ == Phase::Placing) {
+        stopPlacing_ = true; // heeded unless the image is already replacing the destination
+    }
+}
+
+bool JoinJob::childSucceeded() const
+{
+    const ChildOutcome& end = process_.outcome();
+    return !childCancelled_ && end.startError == 0 && end.signal == 0 && end.exitCode == 0;
+}
+
+bool JoinJob::cancelled() const
+{
+    return phase_ == Phase::Ended &&
+           (childCancelled_ || placement_.result == PlaceOutcome::Result::Stopped);
 }
 
 bool JoinJob::succeeded() const
 {
-    const ChildOutcome& end = process_.outcome();
-    return !cancelled_ && !process_.isRunning() && !temporary_.empty() && end.startError == 0 &&
-           end.signal == 0 && end.exitCode == 0;
+    return phase_ == Phase::Ended && placement_.result == PlaceOutcome::Result::Placed;
 }
 
 std::uint64_t JoinJob::bytesWritten() const
 {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(temporary_, error);
-    if (!error)
-        return size;
-    // The temporary file is gone once it has taken the destination's place.
-    return succeeded() || process_.isRunning() ? imageSize_ : 0;
+    if (succeeded())
+        return imageSize_;
+    return temporary_ ? temporary_->size() : 0;
 }
 
 void JoinJob::childEnded()
 {
-    if (succeeded())
-        imageReport_ = ImageCheckLine(destination_, parts_);
-    else
-        removeTemporary();
-    emit finished();
+    if (!childSucceeded()) {
+        end();
+        return;
+    }
+    phase_ = Phase::Placing;
+    placing_ = std::make_unique<BackgroundTask>(
+        [this] { placement_ = temporary_->place(imageSize_, stopPlacing_); });
+    placingWatch_ = WatchWaitable(placing_->waitable(), [this] { placingEnded(); });
 }
 
-void JoinJob::removeTemporary()
+void JoinJob::placingEnded()
 {
-    if (temporary_.empty())
-        return;
-    std::error_code ignored; // already gone after a rename, or never written
-    std::filesystem::remove(temporary_, ignored);
+    placingWatch_->stop();
+    placing_->wait();
+    if (placement_.result == PlaceOutcome::Result::Placed)
+        imageReport_ = ImageCheckLine(destination_, parts_);
+    end();
+}
+
+void JoinJob::end()
+{
+    temporary_.reset(); // removes the temporary image unless it was placed
+    phase_ = Phase::Ended;
+    emit finished();
 }
 
 } // namespace partwright

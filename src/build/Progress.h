@@ -20,8 +20,7 @@ private:
     std::deque<Sample> samples_;
 };
 
-// "1.00 GiB of 2.00 GiB · 350 MiB/s · about 3 s left"; once every byte is there, the rest is
-// the flush to disk.
+// "1.00 GiB of 2.00 GiB · 350 MiB/s · about 3 s left".
 std::string ProgressFigures(std::uint64_t done, std::uint64_t total, double bytesPerSecond);
 
 // "about 5 s", "about 3 min", "about 1 h 5 min".

@@ -11,6 +11,8 @@ namespace partwright {
 struct ChildCommand {
     std::vector<std::string> argv; // argv[0] is the program's path
     std::string commandLine;
+    // POSIX: an open descriptor that becomes the child's standard output; -1 sends it nowhere.
+    int standardOutput = -1;
 };
 
 } // namespace partwright

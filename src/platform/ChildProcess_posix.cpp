@@ -4,14 +4,12 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace partwright {
 
@@ -19,32 +17,67 @@ namespace {
 
 constexpr std::size_t kErrorOutputLimit = 4096;
 
-// Owns the spawn settings for the length of one start.
-class SpawnSettings {
-public:
-    SpawnSettings()
-    {
-        posix_spawn_file_actions_init(&actions);
-        posix_spawnattr_init(&attributes);
-    }
-    ~SpawnSettings()
-    {
-        posix_spawn_file_actions_destroy(&actions);
-        posix_spawnattr_destroy(&attributes);
-    }
-    SpawnSettings(const SpawnSettings&) = delete;
-    SpawnSettings& operator=(const SpawnSettings&) = delete;
-
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-};
-
 int ReadErrorOutput(int fd, std::string& text)
 {
     text.resize(kErrorOutputLimit);
     const ssize_t got = pread(fd, text.data(), text.size(), 0);
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return got < 0 ? errno : 0;
+}
+
+// A descriptor that closes itself.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    void reset(int fd = -1)
+    {
+        if (fd_ >= 0)
+            close(fd_);
+        fd_ = fd;
+    }
+
+private:
+    int fd_;
+};
+
+// Above the three standard descriptors, so that moving it into place in the child is never a
+// no-op that would leave it marked close-on-exec.
+int AboveStandardDescriptors(int fd)
+{
+    return fd < 0 ? -1 : fcntl(fd, F_DUPFD_CLOEXEC, 3);
+}
+
+// Runs in the forked child until exec: only calls that are safe between fork and exec in a
+// program with threads. Never returns.
+[[noreturn]] void BecomeChild(char* const* argv, pid_t parent, int input, int output, int error,
+                              int report)
+{
+    // The child must not outlive the program: a killed program must not leave a join going on
+    // alone. The signal is tied to the thread that forked, the window's thread.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent)
+        _exit(127);
+    // A group of its own lets kill() reach everything the child starts; signals the program
+    // ignores or blocks must not stay ignored or blocked in the child.
+    setpgid(0, 0);
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal)
+        sigaction(signal, &standard, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+
+    if (dup2(input, STDIN_FILENO) >= 0 && dup2(output, STDOUT_FILENO) >= 0 &&
+        dup2(error, STDERR_FILENO) >= 0)
+        execv(argv[0], argv);
+    const int reason = errno;
+    [[maybe_unused]] const ssize_t written = write(report, &reason, sizeof reason);
+    _exit(127);
 }
 
 } // namespace
@@ -117,40 +150,52 @@ int ChildProcess::start(const ChildCommand& command)
     if (command.argv.empty())
         return d->outcome.startError = EINVAL;
 
-    d->errorFd = memfd_create("partwright-child-stderr", MFD_CLOEXEC);
-    if (d->errorFd < 0)
-        return d->outcome.startError = errno;
-
-    SpawnSettings settings;
-    posix_spawn_file_actions_addopen(&settings.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&settings.actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&settings.actions, d->errorFd, STDERR_FILENO);
-
-    // A group of its own lets kill() reach everything the child starts; signals the program
-    // ignores or blocks must not stay ignored or blocked in the child.
-    sigset_t all;
-    sigset_t none;
-    sigfillset(&all);
-    sigemptyset(&none);
-    posix_spawnattr_setsigdefault(&settings.attributes, &all);
-    posix_spawnattr_setsigmask(&settings.attributes, &none);
-    posix_spawnattr_setpgroup(&settings.attributes, 0);
-    posix_spawnattr_setflags(&settings.attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF |
-                                                       POSIX_SPAWN_SETSIGMASK);
-
+    // Everything the child needs is made before the fork: after it, the child may not allocate.
     std::vector<char*> argv;
     argv.reserve(command.argv.size() + 1);
     for (const auto& argument : command.argv)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    const int error = posix_spawn(&d->pid, argv[0], &settings.actions, &settings.attributes,
-                                  argv.data(), environ);
-    if (error != 0) {
+    d->errorFd = AboveStandardDescriptors(memfd_create("partwright-child-stderr", MFD_CLOEXEC));
+    const Descriptor nothing(AboveStandardDescriptors(open("/dev/null", O_RDWR | O_CLOEXEC)));
+    const Descriptor output(command.standardOutput >= 0
+                                ? AboveStandardDescriptors(command.standardOutput)
+                                : AboveStandardDescriptors(nothing.get()));
+    int reportPipe[2] = {-1, -1};
+    if (d->errorFd < 0 || nothing.get() < 0 || output.get() < 0 ||
+        pipe2(reportPipe, O_CLOEXEC) != 0) {
+        const int error = errno;
+        d->closeDescriptors();
+        return d->outcome.startError = error;
+    }
+    Descriptor reportRead(reportPipe[0]);
+    Descriptor reportWrite(reportPipe[1]);
+
+    const pid_t parent = getpid();
+    d->pid = fork();
+    if (d->pid == 0)
+        BecomeChild(argv.data(), parent, nothing.get(), output.get(), d->errorFd,
+                    reportWrite.get());
+    if (d->pid < 0) {
+        const int error = errno;
         d->closeDescriptors();
         return d->outcome.startError = error;
     }
     d->running = true;
+
+    // The report pipe closes at exec; a number arriving on it means exec failed.
+    reportWrite.reset();
+    int reason = 0;
+    ssize_t got;
+    do {
+        got = read(reportRead.get(), &reason, sizeof reason);
+    } while (got < 0 && errno == EINTR);
+    if (got == static_cast<ssize_t>(sizeof reason)) {
+        d->waitBlocking();
+        d->outcome = {};
+        return d->outcome.startError = reason;
+    }
 
     d->pidfd = static_cast<int>(syscall(SYS_pidfd_open, d->pid, 0));
     if (d->pidfd < 0) {

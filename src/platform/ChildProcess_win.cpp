@@ -7,6 +7,9 @@ namespace partwright {
 
 struct ChildProcess::Impl {
     PROCESS_INFORMATION process{};
+    // Holds the child and everything it starts; closing it ends them all, so nothing the child
+    // started outlives the program. Null when the system would not take the child into a job.
+    HANDLE job = nullptr;
     bool running = false;
     ChildOutcome outcome;
 
@@ -19,15 +22,44 @@ struct ChildProcess::Impl {
     }
 
     // Thread handle first, then process handle; zero handles after a failed start are closed
-    // all the same.
+    // all the same. The job goes last, ending whatever of it is still running.
     void release()
     {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         process = {};
+        if (job)
+            CloseHandle(job);
+        job = nullptr;
         running = false;
     }
+
+    void failStart(DWORD error)
+    {
+        release();
+        outcome.startError = static_cast<int>(error);
+        outcome.exitCode = static_cast<std::int32_t>(error);
+    }
 };
+
+namespace {
+
+// A job whose processes end when its last handle is closed; null when there is none to be had.
+HANDLE CreateKillOnCloseJob()
+{
+    const HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    if (!job)
+        return nullptr;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+        CloseHandle(job);
+        return nullptr;
+    }
+    return job;
+}
+
+} // namespace
 
 ChildProcess::ChildProcess() : d(std::make_unique<Impl>()) {}
 
@@ -50,17 +82,30 @@ int ChildProcess::start(const ChildCommand& command)
     std::vector<char> line(command.commandLine.begin(), command.commandLine.end());
     line.push_back('\0');
 
+    // Started suspended so that it is in the job before it can start anything of its own.
     const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                                        &startup, &d->process);
-    const DWORD lastError = GetLastError();
+                                        CREATE_SUSPENDED | CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS,
+                                        nullptr, nullptr, &startup, &d->process);
     if (!started) {
-        d->release();
-        d->outcome.startError = static_cast<int>(lastError);
-        d->outcome.exitCode = static_cast<std::int32_t>(lastError);
+        d->failStart(GetLastError());
         return d->outcome.startError;
     }
     d->running = true;
+
+    // Windows before 8 cannot put a process in a second job: when the program already runs in
+    // one, the child runs without a job of its own rather than not at all.
+    d->job = CreateKillOnCloseJob();
+    if (d->job && !AssignProcessToJobObject(d->job, d->process.hProcess)) {
+        CloseHandle(d->job);
+        d->job = nullptr;
+    }
+
+    if (ResumeThread(d->process.hThread) == static_cast<DWORD>(-1)) {
+        const DWORD error = GetLastError();
+        kill();
+        d->failStart(error);
+        return d->outcome.startError;
+    }
     return 0;
 }
 
@@ -91,7 +136,10 @@ void ChildProcess::kill()
 {
     if (!d->running)
         return;
-    TerminateProcess(d->process.hProcess, 1);
+    if (d->job)
+        TerminateJobObject(d->job, 1);
+    else
+        TerminateProcess(d->process.hProcess, 1);
     wait();
 }
 

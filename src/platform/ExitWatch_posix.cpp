@@ -6,13 +6,13 @@ namespace partwright {
 
 namespace {
 
-// A pidfd becomes readable when its process has ended.
-class PidfdWatch final : public ExitWatch {
+// A pidfd becomes readable when its process has ended, an eventfd when it has been written to.
+class DescriptorWatch final : public ExitWatch {
 public:
-    PidfdWatch(std::intptr_t pidfd, std::function<void()> onExit)
-        : notifier_(static_cast<qintptr>(pidfd), QSocketNotifier::Read)
+    DescriptorWatch(std::intptr_t descriptor, std::function<void()> onSignal)
+        : notifier_(static_cast<qintptr>(descriptor), QSocketNotifier::Read)
     {
-        QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, std::move(onExit));
+        QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, std::move(onSignal));
     }
     void stop() override { notifier_.setEnabled(false); }
 
@@ -22,9 +22,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<ExitWatch> WatchChildExit(std::intptr_t waitable, std::function<void()> onExit)
+std::unique_ptr<ExitWatch> WatchWaitable(std::intptr_t waitable, std::function<void()> onSignal)
 {
-    return std::make_unique<PidfdWatch>(waitable, std::move(onExit));
+    return std::make_unique<DescriptorWatch>(waitable, std::move(onSignal));
 }
 
 } // namespace partwright

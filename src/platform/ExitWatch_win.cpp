@@ -22,7 +22,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<ExitWatch> WatchChildExit(std::intptr_t waitable, std::function<void()> onExit)
+std::unique_ptr<ExitWatch> WatchWaitable(std::intptr_t waitable, std::function<void()> onExit)
 {
     return std::make_unique<ProcessHandleWatch>(waitable, std::move(onExit));
 }

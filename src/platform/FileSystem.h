@@ -14,9 +14,4 @@ struct VolumeInfo {
 // Throws std::system_error when the folder cannot be queried.
 VolumeInfo QueryVolume(const std::string& folder);
 
-// Creates an empty file with a new name beside the destination, for the image to be written to
-// before it replaces the destination. An existing destination lends it its permissions. Throws
-// std::system_error when the file cannot be created.
-std::string CreateTemporaryBeside(const std::string& destination);
-
 } // namespace partwright

@@ -35,29 +35,4 @@ VolumeInfo QueryVolume(const std::string& folder)
                       static_cast<long>(kind.f_type) == kMsdosSuperMagic};
 }
 
-std::string CreateTemporaryBeside(const std::string& destination)
-{
-    const std::filesystem::path target(destination);
-    // Hidden, and short enough for any file system whatever the destination's name.
-    const std::string stem = target.filename().string().substr(0, 150);
-
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = (target.parent_path() /
-                            ("." + stem + ".partwright-" + std::to_string(random()) + ".tmp"))
-                               .string();
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            ThrowErrno(path);
-        struct stat existing {};
-        if (stat(destination.c_str(), &existing) == 0)
-            fchmod(fd, existing.st_mode & 07777);
-        close(fd);
-        return path;
-    }
-    throw std::system_error(EEXIST, std::generic_category(), destination);
-}
-
 } // namespace partwright

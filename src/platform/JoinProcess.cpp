@@ -12,7 +12,7 @@ int JoinProcess::start(const ChildCommand& command)
 {
     if (const int error = child_.start(command))
         return error;
-    exitWatch_ = WatchChildExit(child_.exitWaitable(), [this] { collect(); });
+    exitWatch_ = WatchWaitable(child_.exitWaitable(), [this] { collect(); });
     return 0;
 }
 

@@ -9,7 +9,8 @@
 
 namespace partwright {
 
-// Calls back from the event loop when a running child's waitable signals the child's end.
+// Calls back from the event loop when a waitable signals: a child's end, or the end of work on
+// another thread.
 class ExitWatch {
 public:
     virtual ~ExitWatch() = default;
@@ -17,7 +18,7 @@ public:
     virtual void stop() = 0;
 };
 
-std::unique_ptr<ExitWatch> WatchChildExit(std::intptr_t waitable, std::function<void()> onExit);
+std::unique_ptr<ExitWatch> WatchWaitable(std::intptr_t waitable, std::function<void()> onSignal);
 
 // A child process watched by the event loop: the window keeps painting and handling events while
 // the child runs, and finished() arrives once, when it has ended.

@@ -1,12 +1,20 @@
 #include "build/JoinCommand.h"
 #include "platform/SystemJoin.h"
+#include "platform/TemporaryImage.h"
 
 namespace partwright {
 
-ChildCommand SystemJoinCommand(const std::vector<std::string>& parts, const std::string& temporary,
-                               const std::string& destination)
+ChildCommand SystemJoinCommand(const std::vector<std::string>& parts,
+                               const TemporaryImage& temporary)
 {
-    return ChildCommand{ComposeCatArguments("/bin/sh", parts, temporary, destination), {}};
+    return ChildCommand{ComposeCatArguments("/bin/cat", parts), {}, temporary.outputDescriptor()};
+}
+
+std::optional<std::string> SystemJoinRefusal(const std::vector<std::string>& /*parts*/,
+                                             const std::string& /*destination*/)
+{
+    // cat takes every name as it is, and the image is placed relative to its folder's handle.
+    return std::nullopt;
 }
 
 } // namespace partwright

@@ -1,13 +1,54 @@
 #include "build/JoinCommand.h"
 #include "platform/SystemJoin.h"
+#include "platform/TemporaryImage.h"
 #include "platform/WinVersion.h"
+#include "text/Messages.h"
+
+#include <windows.h>
 
 namespace partwright {
 
-ChildCommand SystemJoinCommand(const std::vector<std::string>& parts, const std::string& temporary,
-                               const std::string& destination)
+namespace {
+
+// The longest path the system's file calls and the command interpreter take.
+constexpr std::size_t kLongestPath = MAX_PATH - 1;
+
+// The temporary image's name in the destination's folder is always this long.
+const std::size_t kTemporaryNameLength = TemporaryImageName(0).size();
+
+std::optional<std::string> NameRefusal(const std::string& path)
 {
-    return ChildCommand{{}, ComposeCopyCommandLine(GetShellName(), parts, temporary, destination)};
+    // cmd.exe expands %NAME% even inside quotes: the name would change under its hands.
+    if (path.find('%') != std::string::npos)
+        return messages::NameWithPercent(path);
+    if (path.size() > kLongestPath)
+        return messages::PathTooLong(path, kLongestPath);
+    return std::nullopt;
+}
+
+} // namespace
+
+ChildCommand SystemJoinCommand(const std::vector<std::string>& parts,
+                               const TemporaryImage& temporary)
+{
+    return ChildCommand{{}, ComposeCopyCommandLine(GetShellName(), parts, temporary.path())};
+}
+
+std::optional<std::string> SystemJoinRefusal(const std::vector<std::string>& parts,
+                                             const std::string& destination)
+{
+    for (const auto& part : parts) {
+        if (auto refusal = NameRefusal(part))
+            return refusal;
+    }
+    if (auto refusal = NameRefusal(destination))
+        return refusal;
+    // The image is written beside the destination first, under a name of its own.
+    const auto folderEnd = destination.find_last_of("\\/:");
+    const std::size_t folderLength = folderEnd == std::string::npos ? 0 : folderEnd + 1;
+    if (folderLength + kTemporaryNameLength > kLongestPath)
+        return messages::FolderPathTooLong(destination, kLongestPath);
+    return std::nullopt;
 }
 
 } // namespace partwright

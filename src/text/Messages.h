@@ -20,12 +20,23 @@ inline constexpr char kInvalidInput[] = "Invalid input.";
 inline constexpr char kBuiltSuccessfully[] = "ISO built succesfully.";
 inline constexpr char kCannotBuild[] = "Cannot built ISO.";
 
+// An unexpected failure as the reports show it: a number and a description.
+struct ErrorDetails {
+    int number = 0;
+    std::string description;
+};
+ErrorDetails DetailsOf(const std::exception& error);
+
 // Refusals of a build before anything runs.
 std::string DestinationIsAFolder(const std::string& destination);
 std::string DestinationIsAPart(const std::string& part);
 std::string TooLargeForFat(const std::string& folder, std::uint64_t imageSize);
 std::string NotEnoughRoom(const std::string& folder, std::uint64_t imageSize,
                           std::uint64_t freeBytes);
+// Names the Windows command interpreter would not take as they are.
+std::string NameWithPercent(const std::string& path);
+std::string PathTooLong(const std::string& path, std::size_t longest);
+std::string FolderPathTooLong(const std::string& destination, std::size_t longest);
 
 // The success report, with a line about the image when there is one.
 std::string BuiltSuccessfully(const std::string& imageReport);
@@ -38,6 +49,22 @@ std::string CancelOnCloseQuestion();
 // A build the user cancelled.
 std::string BuildCancelled(const std::string& destination, bool destinationExists);
 
+// The joined image does not have the size the parts had when the build began: a part changed
+// while it was joined. The image was not used.
+std::string ImageSizeDiffers(std::uint64_t written, std::uint64_t expected,
+                             const std::string& destination, bool destinationExists);
+
+// A step between the join and the image taking the destination's place failed; `step` says what
+// could not be done ("flush the image to disk").
+std::string ImageNotPlaced(const std::string& step, const ErrorDetails& error,
+                           const std::string& destination, bool destinationExists);
+
+// A line for the success report: the image is in place, but its folder's flush to disk failed.
+std::string FolderNotFlushed(const ErrorDetails& error);
+
+// The destination cannot be looked at, for instance a loop of symbolic links.
+std::string CannotUseDestination(const std::string& destination, const ErrorDetails& error);
+
 // An unexpected failure inside the build operation.
 std::string BuildFailedUnexpectedly();
 
@@ -46,13 +73,6 @@ std::string PartMissing(const std::string& path);
 
 // A child that could not start, ended with a non-zero exit code or was ended by a signal.
 std::string JoinFailed(const ChildOutcome& outcome);
-
-// An unexpected failure as the reports show it: a number and a description.
-struct ErrorDetails {
-    int number = 0;
-    std::string description;
-};
-ErrorDetails DetailsOf(const std::exception& error);
 
 // The open dialog's result could not be split into files. No failure is pending at that point,
 // so the error number is 0 and the description empty.

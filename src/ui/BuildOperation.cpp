@@ -1,13 +1,15 @@
 #include "ui/BuildOperation.h"
 
 #include "build/BuildInput.h"
+#include "build/JoinCommand.h"
 #include "build/PartSet.h"
 #include "platform/FileSystem.h"
+#include "platform/SystemJoin.h"
+#include "text/DisplayText.h"
 #include "text/Messages.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProgressWindow.h"
 
-#include <QFile>
 #include <filesystem>
 #include <system_error>
 
@@ -36,11 +38,19 @@ bool BuildOperation::prepareAndStart()
     if (const auto missing = FirstMissingPart(parts_))
         return endHere(Ending::Failed, messages::PartMissing(*missing));
 
-    destination_ = ResolveDestination(destinationText_);
+    try {
+        destination_ = ResolveDestination(destinationText_);
+    } catch (const std::filesystem::filesystem_error& error) {
+        return endHere(Ending::Failed,
+                       messages::CannotUseDestination(JoinDestination(destinationText_),
+                                                      messages::DetailsOf(error)));
+    }
     if (std::filesystem::is_directory(destination_))
         return endHere(Ending::Failed, messages::DestinationIsAFolder(destination_));
     if (const auto part = PartThatIsDestination(parts_, destination_))
         return endHere(Ending::Failed, messages::DestinationIsAPart(*part));
+    if (const auto refusal = SystemJoinRefusal(parts_, destination_))
+        return endHere(Ending::Failed, *refusal);
 
     const std::vector<ListedPart> listed = MeasureParts(parts_);
     const std::uint64_t imageSize = ImageSize(listed);
@@ -71,9 +81,9 @@ bool BuildOperation::prepareAndStart()
     }
     connect(job_.get(), &JoinJob::finished, this, &BuildOperation::joinEnded);
 
-    progress_ = std::make_unique<ProgressWindow>(
-        *job_, QFile::decodeName(QByteArray::fromStdString(destination_)),
-        static_cast<int>(parts_.size()), window_);
+    progress_ =
+        std::make_unique<ProgressWindow>(*job_, QString::fromStdString(DisplayText(destination_)),
+                                         static_cast<int>(parts_.size()), window_);
     connect(progress_.get(), &ProgressWindow::cancelRequested, this, &BuildOperation::cancel);
     progress_->show();
     return true;
@@ -92,15 +102,38 @@ bool BuildOperation::endHere(Ending ending, std::string message)
     return false;
 }
 
+namespace {
+
+messages::ErrorDetails DetailsOf(const std::error_code& error)
+{
+    return {error.value(), error.message()};
+}
+
+} // namespace
+
 void BuildOperation::joinEnded()
 {
     progress_.reset();
+    const PlaceOutcome& placement = job_->placement();
     if (job_->cancelled()) {
         ending_ = Ending::Cancelled;
         message_ = messages::BuildCancelled(destination_, destinationExisted_);
     } else if (job_->succeeded()) {
         ending_ = Ending::Built;
-        message_ = messages::BuiltSuccessfully(job_->imageReport());
+        std::string report = job_->imageReport();
+        if (placement.error) {
+            const std::string flush = messages::FolderNotFlushed(DetailsOf(placement.error));
+            report = report.empty() ? flush : report + messages::kLineBreak + flush;
+        }
+        message_ = messages::BuiltSuccessfully(report);
+    } else if (placement.result == PlaceOutcome::Result::SizeDiffers) {
+        ending_ = Ending::Failed;
+        message_ = messages::ImageSizeDiffers(placement.writtenSize, job_->imageSize(),
+                                              destination_, destinationExisted_);
+    } else if (!placement.failedStep.empty()) {
+        ending_ = Ending::Failed;
+        message_ = messages::ImageNotPlaced(placement.failedStep, DetailsOf(placement.error),
+                                            destination_, destinationExisted_);
     } else {
         ending_ = Ending::Failed;
         message_ = messages::JoinFailed(job_->outcome());

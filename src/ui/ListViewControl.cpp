@@ -1,7 +1,8 @@
 #include "ui/ListViewControl.h"
 
+#include "text/DisplayText.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QItemSelectionModel>
 #include <QTreeWidget>
 
@@ -56,7 +57,7 @@ void ListViewControl::append(const std::string& text)
 {
     const QByteArray path = QByteArray::fromStdString(text);
     auto* entry = new QTreeWidgetItem;
-    entry->setText(0, QFile::decodeName(path));
+    entry->setText(0, QString::fromStdString(DisplayText(text)));
     entry->setToolTip(0, entry->text(0)); // the narrow list cuts long paths off
     entry->setData(0, kPathRole, path);
     entry->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren);

@@ -10,7 +10,9 @@ namespace partwright {
 // The input list over the window's list view. It adds the two rules the list operations rely on
 // and Qt's views do not keep by themselves: the first entry appended to an empty list becomes
 // current and selected, and making an entry current also selects it without touching the others.
-// Each entry keeps the path's exact bytes, so names that are not valid text survive a round trip.
+// Each entry keeps the path's exact bytes, so names that are not valid text survive a round trip,
+// and shows it escaped (DisplayText), so control characters or bidirectional overrides in a name
+// can neither break nor reorder the line.
 class ListViewControl final : public InputList {
 public:
     explicit ListViewControl(QTreeWidget& view);

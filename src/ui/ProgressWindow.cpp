@@ -64,6 +64,12 @@ void ProgressWindow::reject()
 
 void ProgressWindow::refresh()
 {
+    if (job_.phase() == JoinJob::Phase::Placing) {
+        // Every byte is written; the flush to disk takes as long as it takes.
+        barProgress->setRange(0, 0);
+        lblFigures->setText(tr("Flushing the image to disk..."));
+        return;
+    }
     const std::uint64_t total = job_.imageSize();
     const std::uint64_t done = std::min(job_.bytesWritten(), total);
     meter_.add(static_cast<double>(clock_.elapsed()) / 1000.0, done);

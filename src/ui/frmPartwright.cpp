@@ -10,6 +10,7 @@
 #include "list/modFunctions.h"
 #include "platform/NativePaths.h"
 #include "platform/SystemJoin.h"
+#include "text/DisplayText.h"
 #include "text/Messages.h"
 #include "ui/BuildOperation.h"
 #include "ui/FontFit.h"
@@ -47,11 +48,6 @@ namespace {
 
 constexpr int kDeleteKeyCode = Qt::Key_Delete;
 constexpr char kDefaultImageName[] = "OUTFILE.ISO";
-
-QString TextFromPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 std::string PathFromText(const QString& text)
 {
@@ -240,7 +236,7 @@ void frmPartwright::connectEvents()
 
 void frmPartwright::Form_Load()
 {
-    txtOuputIso->setText(QString::fromLatin1(kDefaultImageName));
+    showDestination(kDefaultImageName);
 
     const std::string version = std::string("[").append(VersionTriple()).append("]");
     const std::string title = PasteString(" ", {"Partwright", version, "by Quillon"});
@@ -311,7 +307,7 @@ void frmPartwright::cmdFiles_Click()
             list_->makeCurrent(1);
             list_->focus();
         }
-        txtOuputIso->setText(TextFromPath(directory + kDefaultImageName));
+        showDestination(directory + kDefaultImageName);
     } catch (const std::exception& error) {
         ShowError(this, messages::FileCouldNotBeOpened(messages::DetailsOf(error)));
     }
@@ -383,7 +379,7 @@ void frmPartwright::cmdDestination_Click()
         const bool named = !chosen.empty();
         const bool endsInIso = IsIsoName(chosen);
         if (named && endsInIso)
-            txtOuputIso->setText(TextFromPath(chosen));
+            showDestination(chosen);
     } catch (const std::exception& error) {
         ShowError(this, messages::FileCouldNotBeCreated(messages::DetailsOf(error)));
     }
@@ -447,11 +443,24 @@ void frmPartwright::setBusyPointer(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
+void frmPartwright::showDestination(const std::string& path)
+{
+    shownDestination_ = {QString::fromStdString(DisplayText(path)), path};
+    txtOuputIso->setText(shownDestination_.text);
+}
+
+// Text the user typed is taken as it is.
+std::string frmPartwright::destinationPath() const
+{
+    const QString text = txtOuputIso->text();
+    return text == shownDestination_.text ? shownDestination_.path : PathFromText(text);
+}
+
 void frmPartwright::cmdBuild_Click()
 {
     try {
         enterBusyState();
-        const std::string destination = PathFromText(txtOuputIso->text());
+        const std::string destination = destinationPath();
         if (!IsBuildInputValid(static_cast<std::size_t>(list_->count()), destination)) {
             leaveBusyState();
             ShowError(this, messages::kInvalidInput);

@@ -69,6 +69,8 @@ private:
     void buildEnded();
     void endBuildWithError(const std::string& message);
     void setBusyPointer(bool busy);
+    void showDestination(const std::string& path);
+    std::string destinationPath() const;
 
     WindowServices services_;
 
@@ -89,6 +91,13 @@ private:
     QLabel* imgQuillon = nullptr;
 
     std::unique_ptr<ListViewControl> list_;
+    // The destination box shows paths escaped. The path behind the text the program put there,
+    // used byte for byte for as long as the box shows that text.
+    struct ShownPath {
+        QString text;
+        std::string path;
+    };
+    ShownPath shownDestination_;
     std::unique_ptr<BuildOperation> build_;
     QPointer<QWidget> focusBeforeBuild_;
     bool busyPointer_ = false;

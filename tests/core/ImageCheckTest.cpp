@@ -138,5 +138,42 @@ TEST(ImageCheck, ImagesThatAreNotIso9660GetNoLine)
         EXPECT_EQ(ImageCheckLine(dir.file(name), {{dir.file(name), 4}}), "") << name;
 }
 
+// A minimal ISO 9660 image: sixteen empty sectors, a primary volume descriptor with the name and
+// the set terminator, declaring exactly its own 18 blocks.
+std::string SmallImage(std::string volumeName)
+{
+    constexpr std::size_t kSector = 2048;
+    std::string image(18 * kSector, '\0');
+    image.replace(16 * kSector, 7,
+                  "\x01"
+                  "CD001\x01");
+    image.replace(17 * kSector, 7,
+                  "\xFF"
+                  "CD001\x01");
+    volumeName.resize(32, ' ');
+    image.replace(16 * kSector + 40, 32, volumeName);
+    image[16 * kSector + 80] = 18; // blocks, little-endian
+    image[16 * kSector + 129] = 8; // block size 0x0800
+    return image;
+}
+
+TEST(ImageCheck, NamesFromTheImageAndThePartsAreShownEscaped)
+{
+    test::TempDir dir;
+    const std::string image = SmallImage("A\xE2\x80\xAE"
+                                         "DCBA\nLINE2");
+    test::WriteFile(dir.file("OUT.ISO"), image);
+    EXPECT_EQ(ImageCheckLine(dir.file("OUT.ISO"), {{"/p/a.001", image.size()}}),
+              "Volume A<U+202E>DCBA\\nLINE2: 18 blocks of 2,048 bytes, matching the image size.");
+
+    test::WriteFile(dir.file("OUT.ISO"), std::string(4096, 'x') + image);
+    EXPECT_EQ(ImageCheckLine(dir.file("OUT.ISO"), {{"/p/a.001", 4096},
+                                                   {"/p/\xE2\x80\xAE"
+                                                    "b\xFF.002",
+                                                    image.size()}}),
+              "Warning: the image does not start with its volume descriptor; <U+202E>b\\xFF.002 "
+              "(entry 2) does, so the first entry is probably not the first part.");
+}
+
 } // namespace
 } // namespace partwright

@@ -190,9 +190,8 @@ void tst_Build::childThatCannotStart()
     TempDir dir;
     const auto [parts, joined] = MakeParts(dir, {"A.001"});
     WindowServices services;
-    services.joinCommand = [](const std::vector<std::string>& p, const std::string& t,
-                              const std::string& d) {
-        return ChildCommand{ComposeCatArguments("/nonexistent/sh", p, t, d), {}};
+    services.joinCommand = [](const std::vector<std::string>& p, const TemporaryImage& t) {
+        return ChildCommand{ComposeCatArguments("/nonexistent/cat", p), {}, t.outputDescriptor()};
     };
     WindowDriver driver(services);
     ModalBoxWatcher boxes;

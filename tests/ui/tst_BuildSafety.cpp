@@ -90,7 +90,8 @@ private slots:
     void destinationThatIsAPartIsRefused_data();
     void destinationThatIsAPartIsRefused();
     void partThatIsAFolderIsRefused();
-    void destinationThatIsAFolderIsRefused();
+    void destinationThatCannotBeWrittenIsRefused_data();
+    void destinationThatCannotBeWrittenIsRefused();
     void readOnlyDestinationFolder();
     void fullFileSystem();
     void fatFileSystemLimit();
@@ -240,17 +241,33 @@ void tst_BuildSafety::partThatIsAFolderIsRefused()
     QCOMPARE(FilesIn(dir_->path()), 2u);
 }
 
-void tst_BuildSafety::destinationThatIsAFolderIsRefused()
+void tst_BuildSafety::destinationThatCannotBeWrittenIsRefused_data()
 {
+    QTest::addColumn<bool>("loop");
+    QTest::newRow("a folder") << false;
+    QTest::newRow("a loop of links") << true;
+}
+
+void tst_BuildSafety::destinationThatCannotBeWrittenIsRefused()
+{
+    QFETCH(bool, loop);
     test::WriteFile(dir_->file("a.001"), "one");
-    fs::create_directory(dir_->file("OUT.ISO"));
+    if (loop) {
+        fs::create_symlink("OUT2.ISO", dir_->file("OUT.ISO"));
+        fs::create_symlink("OUT.ISO", dir_->file("OUT2.ISO"));
+    } else {
+        fs::create_directory(dir_->file("OUT.ISO"));
+    }
     driver_->setEntries({dir_->file("a.001")});
     driver_->destination()->setText(Q(dir_->file("OUT.ISO")));
     driver_->click("cmdBuild");
     QTRY_COMPARE(boxes_->seen().size(), 1);
-    QCOMPARE(boxes_->seen()[0].text, Q("Cannot built ISO.\n\nThe destination is a folder:\n'" +
-                                       dir_->file("OUT.ISO") + "'"));
-    QVERIFY(fs::is_empty(dir_->file("OUT.ISO")));
+    QCOMPARE(boxes_->seen()[0].text,
+             loop ? Q("Cannot built ISO.\n\nThe destination cannot be used:\n'" +
+                      dir_->file("OUT.ISO") + "'\nToo many levels of symbolic links (error 40).")
+                  : Q("Cannot built ISO.\n\nThe destination is a folder:\n'" +
+                      dir_->file("OUT.ISO") + "'"));
+    QCOMPARE(FilesIn(dir_->path()), loop ? 3u : 2u);
 }
 
 void tst_BuildSafety::readOnlyDestinationFolder()
@@ -336,16 +353,16 @@ void tst_BuildSafety::progressReachesTheTotalWhileTheWindowPaints()
     connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start(20);
 
+    // The bar follows the bytes written, then shows the flush to disk as a phase of its own.
     int largest = 0;
-    QString figuresAtTheTotal;
+    QString figuresSeen;
     QTimer watch;
     connect(&watch, &QTimer::timeout, [&] {
         if (ProgressWindow* progress = progressWindow()) {
-            const int value = progress->findChild<QProgressBar*>()->value();
-            largest = std::max(largest, value);
-            if (value == 1000)
-                figuresAtTheTotal =
-                    progress->findChild<QLabel*>(QStringLiteral("lblFigures"))->text();
+            const auto* bar = progress->findChild<QProgressBar*>();
+            if (bar->maximum() > 0)
+                largest = std::max(largest, bar->value());
+            figuresSeen += progress->findChild<QLabel*>(QStringLiteral("lblFigures"))->text();
         }
     });
     watch.start(50);
@@ -358,9 +375,8 @@ void tst_BuildSafety::progressReachesTheTotalWhileTheWindowPaints()
     QVERIFY(!progressWindow());
 
     QVERIFY2(ticks > 10, qPrintable(QString::number(ticks)));
-    QCOMPARE(largest, 1000);
-    QVERIFY2(figuresAtTheTotal.startsWith(QStringLiteral("1.00 GiB of 1.00 GiB")),
-             qPrintable(figuresAtTheTotal));
+    QVERIFY2(largest > 0 && figuresSeen.contains(QStringLiteral(" of 1.00 GiB")),
+             qPrintable(figuresSeen));
     QCOMPARE(fs::file_size(dir_->file("BIG.ISO")), 1024 * kMiB);
     QCOMPARE(FilesIn(dir_->path()), 1u);
 }
@@ -392,11 +408,10 @@ void tst_BuildSafety::killedChildKeepsTheOldImage()
     startBigBuild(dir_->file("BIG.ISO"));
     waitForProgress();
 
-    // The shell that runs the join; its cat goes with it.
-    const auto shells = test::ProcessesMentioning(dir_->path().string());
-    QVERIFY(!shells.empty());
-    for (pid_t pid : shells)
-        kill(pid, SIGKILL);
+    // The cat that joins the parts, killed by someone else.
+    const auto cats = test::ProcessesMentioning(big_.front());
+    QCOMPARE(cats.size(), std::size_t{1});
+    kill(cats.front(), SIGKILL);
 
     QTRY_COMPARE_WITH_TIMEOUT(boxes_->seen().size(), 2, 30000);
     QCOMPARE(boxes_->seen()[1].title, QStringLiteral("Error..."));

@@ -36,6 +36,7 @@ private slots:
     void pickFromAFolderThatIsGoneIsReported();
     void singlePickedFileBuildsBesideIt();
     void pickedPartsJoinInNumericOrder();
+    void hostileNamesAreShownEscapedAndJoinedByteForByte();
 
     void deleteRemovesTheSelectedEntries_data();
     void deleteRemovesTheSelectedEntries();
@@ -256,6 +257,39 @@ void tst_Files::pickedPartsJoinInNumericOrder()
         QStringLiteral("Parts 2 to 8 are missing between DISC.1 and DISC.9.")));
     QCOMPARE(boxes_->seen()[1].text, QStringLiteral("ISO built succesfully."));
     QCOMPARE(test::ReadFile(dir.file("OUTFILE.ISO")), expected);
+}
+
+void tst_Files::hostileNamesAreShownEscapedAndJoinedByteForByte()
+{
+    // A folder whose name ends in a line break; a part whose name holds a right-to-left override
+    // and a byte that is not UTF-8.
+    TempDir dir;
+    const std::string folder = dir.file("set\n");
+    const std::string second = "DISC\xE2\x80\xAE"
+                               "osi\xFF.002";
+    std::filesystem::create_directory(folder);
+    test::WriteFile(folder + "/DISC.001", std::string(5000, 'a'));
+    test::WriteFile(folder + "/" + second, std::string(3000, 'b'));
+    const Texts paths{folder + "/DISC.001", folder + "/" + second};
+    const QString shownFolder = QString::fromStdString(dir.path().string()) + "/set\\n/";
+
+    pickWith({folder + '\0' + second + '\0' + "DISC.001"});
+    driver_->click("cmdDown");
+    QCOMPARE(driver_->entryTexts(), (Texts{paths[1], paths[0]}));
+    driver_->click("cmdSort");
+    QCOMPARE(driver_->entryTexts(), paths);
+    const QString shown[] = {shownFolder + "DISC.001", shownFolder + "DISC<U+202E>osi\\xFF.002"};
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(driver_->list()->topLevelItem(i)->text(0), shown[i]);
+        QCOMPARE(driver_->list()->topLevelItem(i)->toolTip(0), shown[i]);
+    }
+    QCOMPARE(driver_->destination()->text(), shownFolder + "OUTFILE.ISO");
+
+    driver_->click("cmdBuild");
+    QTRY_COMPARE(boxes_->seen().size(), 1);
+    QCOMPARE(boxes_->seen()[0].text, QStringLiteral("ISO built succesfully."));
+    QCOMPARE(test::ReadFile(folder + "/OUTFILE.ISO"),
+             std::string(5000, 'a') + std::string(3000, 'b'));
 }
 
 void tst_Files::deleteRemovesTheSelectedEntries_data()

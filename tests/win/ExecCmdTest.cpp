@@ -1,8 +1,11 @@
 #include "platform/ChildProcess.h"
+#include "support/TempDir.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
+#include <thread>
 #include <windows.h>
 
 namespace partwright {
@@ -64,6 +67,60 @@ TEST(ChildProcess, PollThenKill)
     EXPECT_FALSE(child.poll());
     child.kill();
     EXPECT_FALSE(child.running());
+}
+
+// The grandchild that wrote its id to the file, opened to watch for its end; null when none did
+// within half a minute.
+HANDLE OpenGrandchild(const std::string& idFile)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string id = test::ReadFileIfPresent(idFile);
+        if (!id.empty())
+            return OpenProcess(SYNCHRONIZE, FALSE, std::stoul(id));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return nullptr;
+}
+
+TEST(ChildProcess, WhatTheChildStartedEndsWithIt)
+{
+    using Child = std::unique_ptr<ChildProcess>;
+    const struct {
+        const char* name;
+        const char* start; // how cmd.exe starts the grandchild
+        void (*end)(Child&);
+    } cases[] = {
+        {"Kill", "",
+         [](Child& child) {
+             child->kill();
+         }},
+        {"Drop", "",
+         [](Child& child) {
+             child.reset();
+         }},
+        // The child ends on its own and leaves the grandchild running: collecting it ends that.
+        {"Collect", "start \"\" /b ",
+         [](Child& child) {
+             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+             while (!child->poll() && std::chrono::steady_clock::now() < deadline)
+                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
+         }},
+    };
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        const std::string idFile = dir.file("grandchild.id");
+        auto child = std::make_unique<ChildProcess>();
+        ASSERT_EQ(child->start(Line(std::string("cmd.exe /c \"") + c.start + '"' +
+                                    BesideThisProgram("exit_with.exe") + "\" sleep \"" + idFile +
+                                    "\"\"")),
+                  0);
+        const HANDLE grandchild = OpenGrandchild(idFile);
+        ASSERT_NE(grandchild, nullptr) << c.name;
+        c.end(child);
+        EXPECT_EQ(WaitForSingleObject(grandchild, 30000), WAIT_OBJECT_0) << c.name;
+        CloseHandle(grandchild);
+    }
 }
 
 } // namespace

@@ -1,0 +1,48 @@
+#include "platform/BackgroundTask.h"
+
+#include <system_error>
+#include <thread>
+#include <windows.h>
+
+namespace partwright {
+
+struct BackgroundTask::Impl {
+    HANDLE ended = nullptr; // manual reset: stays signalled for every later look
+    std::thread thread;
+};
+
+BackgroundTask::BackgroundTask(std::function<void()> work) : d(std::make_unique<Impl>())
+{
+    d->ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!d->ended)
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                                "CreateEventA");
+    d->thread = std::thread([ended = d->ended, work = std::move(work)] {
+        work();
+        SetEvent(ended);
+    });
+}
+
+BackgroundTask::~BackgroundTask()
+{
+    wait();
+    CloseHandle(d->ended);
+}
+
+std::intptr_t BackgroundTask::waitable() const
+{
+    return reinterpret_cast<std::intptr_t>(d->ended);
+}
+
+bool BackgroundTask::done() const
+{
+    return WaitForSingleObject(d->ended, 0) == WAIT_OBJECT_0;
+}
+
+void BackgroundTask::wait()
+{
+    if (d->thread.joinable())
+        d->thread.join();
+}
+
+} // namespace partwright

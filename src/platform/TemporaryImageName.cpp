@@ -1,0 +1,36 @@
+#include "platform/TemporaryImage.h"
+
+#include <cstdio>
+
+namespace partwright {
+
+namespace {
+
+// ".partwright-" and eight hexadecimal digits: twenty bytes, so a destination close to the
+// system's path limit still leaves room for it.
+constexpr char kPrefix[] = ".partwright-";
+constexpr std::size_t kPrefixLength = sizeof kPrefix - 1;
+constexpr std::size_t kDigits = 8;
+
+} // namespace
+
+std::string TemporaryImageName(std::uint32_t number)
+{
+    char digits[kDigits + 1];
+    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(number));
+    return kPrefix + std::string(digits);
+}
+
+bool IsTemporaryImageName(const std::string& fileName)
+{
+    if (fileName.size() != kPrefixLength + kDigits || fileName.compare(0, kPrefixLength, kPrefix))
+        return false;
+    for (std::size_t i = kPrefixLength; i < fileName.size(); ++i) {
+        const char c = fileName[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
+} // namespace partwright

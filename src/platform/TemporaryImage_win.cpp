@@ -1,0 +1,211 @@
+#include "platform/TemporaryImage.h"
+
+#include <random>
+#include <windows.h>
+
+namespace partwright {
+
+namespace {
+
+// A live image is marked by a named mutex that the system removes with the process holding it,
+// so a killed program's image has no mark. The file itself cannot carry the mark: COPY opens it
+// for writing without sharing, which any handle that keeps the file from being deleted would
+// block.
+std::string MarkName(const std::string& fileName)
+{
+    return "partwright-temporary-image" + fileName;
+}
+
+bool IsMarked(const std::string& fileName)
+{
+    const HANDLE mark = OpenMutexA(SYNCHRONIZE, FALSE, MarkName(fileName).c_str());
+    if (mark) {
+        CloseHandle(mark);
+        return true;
+    }
+    return GetLastError() == ERROR_ACCESS_DENIED; // marked by another user's build
+}
+
+// Everything up to and with the last separator: the destination's folder as a path prefix.
+std::string FolderPrefix(const std::string& destination)
+{
+    const auto end = destination.find_last_of("\\/:");
+    return end == std::string::npos ? std::string() : destination.substr(0, end + 1);
+}
+
+// Removes the images that killed builds left in the folder. Files nobody marks can still be in
+// use (a child writing, a build on another computer); deleting those fails, which leaves them.
+void RemoveLeftImages(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + ".partwright-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryImageName(name) &&
+            !IsMarked(name))
+            DeleteFileA((folder + name).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::error_code LastError()
+{
+    return {static_cast<int>(GetLastError()), std::system_category()};
+}
+
+[[noreturn]] void ThrowLastError(const std::string& what)
+{
+    throw std::system_error(LastError(), what);
+}
+
+} // namespace
+
+struct TemporaryImage::Impl {
+    std::string destination;
+    std::string path;
+    HANDLE mark = nullptr;
+    bool placed = false;
+};
+
+TemporaryImage::TemporaryImage(const std::string& destination) : d(std::make_unique<Impl>())
+{
+    d->destination = destination;
+    const std::string folder = FolderPrefix(destination);
+    RemoveLeftImages(folder);
+
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = TemporaryImageName(static_cast<std::uint32_t>(random()));
+        // The mark comes first, so no other build ever sees this file unmarked.
+        const HANDLE mark = CreateMutexA(nullptr, FALSE, MarkName(name).c_str());
+        if (!mark && GetLastError() != ERROR_ACCESS_DENIED)
+            ThrowLastError(folder + name);
+        if (!mark || GetLastError() == ERROR_ALREADY_EXISTS) {
+            if (mark)
+                CloseHandle(mark);
+            continue; // the number is in use somewhere
+        }
+        const std::string path = folder + name;
+        // Hidden while it is written; the attribute goes before the file takes the place.
+        const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const std::error_code error = LastError();
+            CloseHandle(mark);
+            if (error.value() == ERROR_FILE_EXISTS)
+                continue;
+            throw std::system_error(error, path);
+        }
+        CloseHandle(file);
+        d->path = path;
+        d->mark = mark;
+        return;
+    }
+    throw std::system_error(ERROR_FILE_EXISTS, std::system_category(), destination);
+}
+
+TemporaryImage::~TemporaryImage()
+{
+    if (!d->placed)
+        DeleteFileA(d->path.c_str());
+    CloseHandle(d->mark); // after the file: an unmarked image is free for others to remove
+}
+
+const std::string& TemporaryImage::path() const
+{
+    return d->path;
+}
+
+int TemporaryImage::outputDescriptor() const
+{
+    return -1;
+}
+
+std::uint64_t TemporaryImage::size() const
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(d->path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
+PlaceOutcome TemporaryImage::place(std::uint64_t expectedSize, const std::atomic<bool>& stop)
+{
+    PlaceOutcome outcome;
+    const auto failed = [&outcome](std::error_code error, const char* step) {
+        outcome.result = PlaceOutcome::Result::Failed;
+        outcome.error = error;
+        outcome.failedStep = step;
+        return outcome;
+    };
+    const char* const path = d->path.c_str();
+    const char* const destination = d->destination.c_str();
+
+    if (stop) {
+        outcome.result = PlaceOutcome::Result::Stopped;
+        return outcome;
+    }
+
+    // Not shared for deleting: nobody removes the image while it is flushed and measured.
+    const HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return failed(LastError(), "open the image");
+    LARGE_INTEGER size{};
+    const bool flushed = FlushFileBuffers(file);
+    const std::error_code flushError = LastError();
+    const bool measured = flushed && GetFileSizeEx(file, &size);
+    const std::error_code sizeError = LastError();
+    CloseHandle(file);
+    if (!flushed)
+        return failed(flushError, "flush the image to disk");
+    if (!measured)
+        return failed(sizeError, "measure the image");
+
+    outcome.writtenSize = static_cast<std::uint64_t>(size.QuadPart);
+    if (outcome.writtenSize != expectedSize) {
+        outcome.result = PlaceOutcome::Result::SizeDiffers;
+        return outcome;
+    }
+    if (stop) {
+        outcome.result = PlaceOutcome::Result::Stopped;
+        return outcome;
+    }
+
+    // Attributes move with the file: the image must not stay hidden, and it keeps a read-only
+    // destination's protection. Windows replaces no read-only file, so that one loses it first.
+    const DWORD imageAttributes = GetFileAttributesA(path);
+    if (imageAttributes == INVALID_FILE_ATTRIBUTES)
+        return failed(LastError(), "read the image's attributes");
+    const DWORD destinationAttributes = GetFileAttributesA(destination);
+    const bool readOnly = destinationAttributes != INVALID_FILE_ATTRIBUTES &&
+                          (destinationAttributes & FILE_ATTRIBUTE_READONLY) &&
+                          !(destinationAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    DWORD placedAttributes = imageAttributes & ~FILE_ATTRIBUTE_HIDDEN;
+    if (readOnly)
+        placedAttributes |= FILE_ATTRIBUTE_READONLY;
+    if (!SetFileAttributesA(path, placedAttributes ? placedAttributes : FILE_ATTRIBUTE_NORMAL))
+        return failed(LastError(), "make the image visible");
+
+    const auto undo = [&](const char* step) {
+        const std::error_code error = LastError();
+        if (readOnly)
+            SetFileAttributesA(destination, destinationAttributes);
+        SetFileAttributesA(path, imageAttributes);
+        return failed(error, step);
+    };
+    if (readOnly &&
+        !SetFileAttributesA(destination, destinationAttributes & ~FILE_ATTRIBUTE_READONLY))
+        return undo("clear the destination's read-only attribute");
+    // Write-through: the rename is on disk, the folder flushed, when the call returns.
+    if (!MoveFileExA(path, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return undo("put the image in the destination's place");
+
+    d->placed = true;
+    outcome.result = PlaceOutcome::Result::Placed;
+    return outcome;
+}
+
+} // namespace partwright
