@@ -151,8 +151,8 @@ std::string ImageSizeDiffers(std::uint64_t written, std::uint64_t expected,
 std::string ImageNotPlaced(const std::string& step, const ErrorDetails& error,
                            const std::string& destination, bool destinationExists)
 {
-    return Headline() + "Could not " + step + ":" + kLineBreak + error.description +
-           " (error " + std::to_string(error.number) + ")." + kLineBreak + kLineBreak +
+    return Headline() + "Could not " + step + ":" + kLineBreak + error.description + " (error " +
+           std::to_string(error.number) + ")." + kLineBreak + kLineBreak +
            DestinationUnchanged(destination, destinationExists);
 }
 

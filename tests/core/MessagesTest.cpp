@@ -130,10 +130,10 @@ TEST(BuildMessages, ImageThatWasNotPlaced)
               "Cannot built ISO.\r\n\r\nThe joined image has 1,000 bytes, but the parts had 3,000 "
               "bytes when the build began: a part changed while it was joined.\r\n\r\n"
               "'/img/OUT.ISO' has not been changed.");
-    EXPECT_EQ(
-        messages::ImageNotPlaced("flush the image to disk", {5, "Input/output error"}, "/o.iso", false),
-        "Cannot built ISO.\r\n\r\nCould not flush the image to disk:\r\n"
-        "Input/output error (error 5).\r\n\r\nNo image was written.");
+    EXPECT_EQ(messages::ImageNotPlaced("flush the image to disk", {5, "Input/output error"},
+                                       "/o.iso", false),
+              "Cannot built ISO.\r\n\r\nCould not flush the image to disk:\r\n"
+              "Input/output error (error 5).\r\n\r\nNo image was written.");
     EXPECT_EQ(messages::FolderNotFlushed({5, "Input/output error"}),
               "The image is in place, but its folder could not be flushed to disk: "
               "Input/output error (error 5).");
