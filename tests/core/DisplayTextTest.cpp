@@ -23,7 +23,7 @@ TEST(DisplayText, EscapesWhatCouldBreakOrDisguiseALine)
          "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D.iso"},
         {"empty", "", ""},
         {"C0 controls", std::string("a\nb\tc\rd\x1B[2J\x01", 12) + '\0' + "e",
-         "a\\nb\\tc\\rd\\x1B[2J\\x01\\x00e"},
+         R"(a\nb\tc\rd\x1B[2J\x01\x00e)"},
         {"DEL",
          "a\x7F"
          "b",
@@ -51,15 +51,15 @@ TEST(DisplayText, EscapesWhatCouldBreakOrDisguiseALine)
          "a\xFF"
          "b\x80"
          "c\xC0\xC1\xF5",
-         "a\\xFFb\\x80c\\xC0\\xC1\\xF5"},
+         R"(a\xFFb\x80c\xC0\xC1\xF5)"},
         {"overlong forms", "\xC0\xAF\xE0\x80\xAF\xF0\x80\x80\xAF",
-         "\\xC0\\xAF\\xE0\\x80\\xAF\\xF0\\x80\\x80\\xAF"},
-        {"surrogates", "\xED\xA0\x80\xED\xBF\xBF", "\\xED\\xA0\\x80\\xED\\xBF\\xBF"},
-        {"past U+10FFFF", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
+         R"(\xC0\xAF\xE0\x80\xAF\xF0\x80\x80\xAF)"},
+        {"surrogates", "\xED\xA0\x80\xED\xBF\xBF", R"(\xED\xA0\x80\xED\xBF\xBF)"},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", R"(\xF4\x90\x80\x80)"},
         {"cut-off sequences",
          "a\xE2\x80"
          "b\xF0\x9F\x92",
-         "a\\xE2\\x80b\\xF0\\x9F\\x92"},
+         R"(a\xE2\x80b\xF0\x9F\x92)"},
         {"a cut-off sequence before a valid one", "\xE2\xC3\xB6", "\\xE2\xC3\xB6"},
     };
     for (const auto& c : cases) {
