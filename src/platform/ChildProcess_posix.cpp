@@ -44,11 +44,21 @@ private:
     int fd_;
 };
 
-// Above the three standard descriptors, so that moving it into place in the child is never a
-// no-op that would leave it marked close-on-exec.
-int AboveStandardDescriptors(int fd)
+// Copies of descriptors for the child sit above the three standard ones, so that moving them
+// into place in the child is never a no-op that would leave them marked close-on-exec.
+int CopyAboveStandardDescriptors(int fd)
 {
     return fd < 0 ? -1 : fcntl(fd, F_DUPFD_CLOEXEC, 3);
+}
+
+// The same for a descriptor of our own, which the copy replaces.
+int MoveAboveStandardDescriptors(int fd)
+{
+    if (fd < 0 || fd > STDERR_FILENO)
+        return fd;
+    const int moved = CopyAboveStandardDescriptors(fd);
+    close(fd);
+    return moved;
 }
 
 // Runs in the forked child until exec: only calls that are safe between fork and exec in a
@@ -157,11 +167,10 @@ int ChildProcess::start(const ChildCommand& command)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    d->errorFd = AboveStandardDescriptors(memfd_create("partwright-child-stderr", MFD_CLOEXEC));
-    const Descriptor nothing(AboveStandardDescriptors(open("/dev/null", O_RDWR | O_CLOEXEC)));
-    const Descriptor output(command.standardOutput >= 0
-                                ? AboveStandardDescriptors(command.standardOutput)
-                                : AboveStandardDescriptors(nothing.get()));
+    d->errorFd = MoveAboveStandardDescriptors(memfd_create("partwright-child-stderr", MFD_CLOEXEC));
+    const Descriptor nothing(MoveAboveStandardDescriptors(open("/dev/null", O_RDWR | O_CLOEXEC)));
+    const Descriptor output(CopyAboveStandardDescriptors(
+        command.standardOutput >= 0 ? command.standardOutput : nothing.get()));
     int reportPipe[2] = {-1, -1};
     if (d->errorFd < 0 || nothing.get() < 0 || output.get() < 0 ||
         pipe2(reportPipe, O_CLOEXEC) != 0) {

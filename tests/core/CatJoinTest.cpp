@@ -43,6 +43,11 @@ Joined Join(const std::vector<std::string>& parts, const std::string& destinatio
     return joined;
 }
 
+std::size_t OpenDescriptors()
+{
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+}
+
 std::vector<std::string> TemporaryImagesIn(const fs::path& folder)
 {
     std::vector<std::string> found;
@@ -86,6 +91,7 @@ TEST(SystemJoin, JoinsAwkwardNamesByteForByteIntoAnyFolder)
                  {dir.file("dl\n"), true},
                  {dir.file("-x $(touch y) `touch z`"), true},
                  {deep.string(), true}};
+    const std::size_t descriptorsBefore = OpenDescriptors();
     for (const auto& c : cases) {
         fs::create_directories(c.folder);
         const std::string destination = c.folder + "/OUTFILE.ISO";
@@ -98,6 +104,7 @@ TEST(SystemJoin, JoinsAwkwardNamesByteForByteIntoAnyFolder)
         EXPECT_EQ(test::ReadFile(destination), expected) << c.folder.size();
         EXPECT_EQ(TemporaryImagesIn(c.folder), std::vector<std::string>{});
     }
+    EXPECT_EQ(OpenDescriptors(), descriptorsBefore); // nothing of a join stays open
     for (const char* stray : {"pwned", "y", "z"}) {
         EXPECT_FALSE(fs::exists(dir.file(stray))) << stray;
         EXPECT_FALSE(fs::exists(stray)) << stray;
