@@ -62,4 +62,9 @@ private:
 std::string TemporaryImageName(std::uint32_t number);
 bool IsTemporaryImageName(const std::string& fileName);
 
+// Whether a flushed image of the written size may take the destination's place: only with the
+// size the parts had, and only when nobody asked to stop. Otherwise the outcome says why not.
+bool MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t expectedSize,
+              const std::atomic<bool>& stop);
+
 } // namespace partwright

@@ -149,15 +149,8 @@ PlaceOutcome TemporaryImage::place(std::uint64_t expectedSize, const std::atomic
     struct stat written {};
     if (fstat(d->file, &written) != 0)
         return failed("measure the image");
-    outcome.writtenSize = static_cast<std::uint64_t>(written.st_size);
-    if (outcome.writtenSize != expectedSize) {
-        outcome.result = PlaceOutcome::Result::SizeDiffers;
+    if (!MayPlace(outcome, static_cast<std::uint64_t>(written.st_size), expectedSize, stop))
         return outcome;
-    }
-    if (stop) {
-        outcome.result = PlaceOutcome::Result::Stopped;
-        return outcome;
-    }
 
     // An image that replaces a file keeps that file's permissions. They are given only now: a
     // read-only mode from the start would have kept the join from writing.

@@ -164,15 +164,8 @@ PlaceOutcome TemporaryImage::place(std::uint64_t expectedSize, const std::atomic
     if (!measured)
         return failed(sizeError, "measure the image");
 
-    outcome.writtenSize = static_cast<std::uint64_t>(size.QuadPart);
-    if (outcome.writtenSize != expectedSize) {
-        outcome.result = PlaceOutcome::Result::SizeDiffers;
+    if (!MayPlace(outcome, static_cast<std::uint64_t>(size.QuadPart), expectedSize, stop))
         return outcome;
-    }
-    if (stop) {
-        outcome.result = PlaceOutcome::Result::Stopped;
-        return outcome;
-    }
 
     // Attributes move with the file: the image must not stay hidden, and it keeps a read-only
     // destination's protection. Windows replaces no read-only file, so that one loses it first.

@@ -4,7 +4,9 @@
 #include "support/TempDir.h"
 #include "ui/QtFileChooser.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -40,6 +42,17 @@ std::string ChooseWhileShown(const FileDialogRequest& request,
     poll.start(20);
     QtFileChooser chooser;
     return chooser.choose(nullptr, request);
+}
+
+// Types into the name box and confirms with Enter, as a person would. The completer's popup,
+// which shows up whenever the folder's listing arrives in time, would take the Enter for itself.
+void TypeAndConfirm(QFileDialog& dialog, const QString& text)
+{
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QTest::keyClicks(name, text);
+    if (QCompleter* completer = name->completer())
+        completer->popup()->hide();
+    QTest::keyClick(name, Qt::Key_Return);
 }
 
 QStringList ListedNames(QFileDialog& dialog, const QString& folder)
@@ -132,10 +145,7 @@ void tst_FileChooser::oneChosenFileGivesItsFullPath()
     test::WriteFile(dir.file("game one.001"), "x");
     std::filesystem::current_path(dir.path()); // the dialog opens in the current folder
     const std::string result = ChooseWhileShown(kOpenRequest, [&](QFileDialog& dialog) {
-        // Typed into the name box and confirmed with Enter, as a person would.
-        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QTest::keyClicks(name, QStringLiteral("game one.001"));
-        QTest::keyClick(name, Qt::Key_Return);
+        TypeAndConfirm(dialog, QStringLiteral("game one.001"));
     });
     QCOMPARE(QString::fromStdString(result), QString::fromStdString(dir.file("game one.001")));
 }
@@ -147,9 +157,7 @@ void tst_FileChooser::severalChosenFilesGiveTheirFolderAndNames()
         test::WriteFile(dir.file(name), "x");
     std::filesystem::current_path(dir.path());
     const std::string result = ChooseWhileShown(kOpenRequest, [&](QFileDialog& dialog) {
-        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QTest::keyClicks(name, QStringLiteral("\"DISC.003\" \"DISC.001\""));
-        QTest::keyClick(name, Qt::Key_Return);
+        TypeAndConfirm(dialog, QStringLiteral("\"DISC.003\" \"DISC.001\""));
     });
     QCOMPARE(QString::fromStdString(result).split(QChar(0)),
              (QStringList{QString::fromStdString(dir.path().string()), "DISC.003", "DISC.001"}));
@@ -166,10 +174,8 @@ void tst_FileChooser::filesFromTwoFoldersKeepTheirOwn()
     std::filesystem::current_path(dir.path());
     const std::string base = std::filesystem::canonical(dir.path()).string();
     const std::string result = ChooseWhileShown(kOpenRequest, [&](QFileDialog& dialog) {
-        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QTest::keyClicks(name,
-                         QString::fromStdString('"' + base + "/d1/x.1\" \"" + base + "/d2/y.2\""));
-        QTest::keyClick(name, Qt::Key_Return);
+        TypeAndConfirm(dialog,
+                       QString::fromStdString('"' + base + "/d1/x.1\" \"" + base + "/d2/y.2\""));
     });
     std::string directory;
     std::vector<std::string> paths;

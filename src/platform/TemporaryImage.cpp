@@ -1,3 +1,4 @@
+// What the temporary image is on every system: its name, and when it may be placed.
 #include "platform/TemporaryImage.h"
 
 #include <cstdio>
@@ -31,6 +32,19 @@ bool IsTemporaryImageName(const std::string& fileName)
             return false;
     }
     return true;
+}
+
+bool MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t expectedSize,
+              const std::atomic<bool>& stop)
+{
+    outcome.writtenSize = writtenSize;
+    if (writtenSize != expectedSize)
+        outcome.result = PlaceOutcome::Result::SizeDiffers;
+    else if (stop)
+        outcome.result = PlaceOutcome::Result::Stopped;
+    else
+        return true;
+    return false;
 }
 
 } // namespace partwright
