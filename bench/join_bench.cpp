@@ -6,9 +6,9 @@
 // joins by reflinking.
 //   join_bench [FOLDER] [ROUNDS] [PART_MIB]
 
-#include "build/ImageCheck.h"
-#include "build/JoinJob.h"
-#include "platform/SystemJoin.h"
+#include "join/ImageCheck.h"
+#include "join/SystemJoin.h"
+#include "qt/JoinJob.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "help/HelpFile.h"
+#include "platform/HelpViewer.h"
 
 #include <vector>
 #include <windows.h>

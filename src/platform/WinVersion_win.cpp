@@ -1,4 +1,3 @@
-#include "build/ShellSelection.h"
 #include "platform/WinVersion.h"
 
 #include <cstring>
@@ -6,12 +5,9 @@
 
 namespace partwright {
 
-namespace {
-
 WinVersionRecord QueryWinVersionRecord()
 {
-    // Prepared as the query expects it; a query that fails quietly leaves it like this, which
-    // classifies as unknown.
+    // Prepared as the query expects it; a query that fails quietly leaves it like this.
     OSVERSIONINFOA info;
     ZeroMemory(&info, sizeof info);
     info.dwOSVersionInfoSize = sizeof info;
@@ -29,22 +25,6 @@ WinVersionRecord QueryWinVersionRecord()
     record.serviceText.assign(info.szCSDVersion,
                               strnlen(info.szCSDVersion, sizeof info.szCSDVersion));
     return record;
-}
-
-} // namespace
-
-int GetWinVersion()
-{
-    try {
-        return ClassifyWinVersion(QueryWinVersionRecord());
-    } catch (...) {
-        return kUnknownWinVersion;
-    }
-}
-
-std::string GetShellName()
-{
-    return ShellNameForVersion(GetWinVersion());
 }
 
 } // namespace partwright

@@ -184,21 +184,21 @@ std::string PartMissing(const std::string& path)
     return Headline() + "This part does not exist or is not a file:" + kLineBreak + Quoted(path);
 }
 
-std::string JoinFailed(const ChildOutcome& outcome)
+std::string JoinFailed(const ChildEnding& ending)
 {
     std::string text = Headline();
-    if (outcome.startError != 0) {
-        return text + "The command interpreter could not be started: " +
-               SystemErrorText(outcome.startError) + " (error " +
-               std::to_string(outcome.startError) + ").";
+    if (ending.startError.number != 0) {
+        return text +
+               "The command interpreter could not be started: " + ending.startError.description +
+               " (error " + std::to_string(ending.startError.number) + ").";
     }
-    const std::string output = ErrorOutputLines(outcome.errorOutput);
+    const std::string output = ErrorOutputLines(ending.errorOutput);
     if (!output.empty())
         text += output + kLineBreak;
-    if (outcome.signal != 0)
-        return text + "The join was ended from outside (signal " + std::to_string(outcome.signal) +
+    if (ending.signal != 0)
+        return text + "The join was ended from outside (signal " + std::to_string(ending.signal) +
                ").";
-    return text + "The join ended with exit code " + std::to_string(outcome.exitCode) + ".";
+    return text + "The join ended with exit code " + std::to_string(ending.exitCode) + ".";
 }
 
 ErrorDetails DetailsOf(const std::exception& error)

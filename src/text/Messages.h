@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/ChildProcess.h"
-
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -72,7 +70,13 @@ std::string BuildFailedUnexpectedly();
 std::string PartMissing(const std::string& path);
 
 // A child that could not start, ended with a non-zero exit code or was ended by a signal.
-std::string JoinFailed(const ChildOutcome& outcome);
+struct ChildEnding {
+    ErrorDetails startError; // number 0 when the child started
+    std::int32_t exitCode = 0;
+    int signal = 0;          // the signal that ended it; 0 when it exited
+    std::string errorOutput; // the start of what it wrote to its error output
+};
+std::string JoinFailed(const ChildEnding& ending);
 
 // The open dialog's result could not be split into files. No failure is pending at that point,
 // so the error number is 0 and the description empty.

@@ -1,10 +1,11 @@
 #include "ui/BuildOperation.h"
 
-#include "build/BuildInput.h"
-#include "build/JoinCommand.h"
-#include "build/PartSet.h"
+#include "join/BuildInput.h"
+#include "join/JoinCommand.h"
+#include "join/JoinReport.h"
+#include "join/PartSet.h"
+#include "join/SystemJoin.h"
 #include "platform/FileSystem.h"
-#include "platform/SystemJoin.h"
 #include "text/DisplayText.h"
 #include "text/Messages.h"
 #include "ui/MessageBoxes.h"
@@ -75,7 +76,7 @@ bool BuildOperation::prepareAndStart()
     job_ = std::make_unique<JoinJob>(joinCommand_, listed, destination_);
     try {
         if (!job_->start())
-            return endHere(Ending::Failed, messages::JoinFailed(job_->outcome()));
+            return endHere(Ending::Failed, messages::JoinFailed(ReportedEnding(job_->outcome())));
     } catch (const std::system_error& error) {
         return endHere(Ending::Failed, messages::CannotWriteIn(folder, messages::DetailsOf(error)));
     }
@@ -136,7 +137,7 @@ void BuildOperation::joinEnded()
                                             destination_, destinationExisted_);
     } else {
         ending_ = Ending::Failed;
-        message_ = messages::JoinFailed(job_->outcome());
+        message_ = messages::JoinFailed(ReportedEnding(job_->outcome()));
     }
     emit ended();
 }

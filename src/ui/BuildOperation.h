@@ -1,6 +1,6 @@
 #pragma once
 
-#include "build/JoinJob.h"
+#include "qt/JoinJob.h"
 
 #include <QObject>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "ui/ProgressWindow.h"
 
-#include "build/JoinJob.h"
+#include "qt/JoinJob.h"
 
 #include <QLabel>
 #include <QProgressBar>

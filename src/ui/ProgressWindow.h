@@ -1,6 +1,6 @@
 #pragma once
 
-#include "build/Progress.h"
+#include "join/Progress.h"
 
 #include <QDialog>
 #include <QElapsedTimer>

@@ -1,15 +1,16 @@
 #include "ui/frmPartwright.h"
 
 #include "Version.h"
-#include "build/BuildInput.h"
-#include "build/Destination.h"
-#include "build/PasteString.h"
 #include "help/HelpFile.h"
+#include "join/BuildInput.h"
+#include "join/Destination.h"
+#include "join/PasteString.h"
+#include "join/SystemJoin.h"
 #include "list/FileNames.h"
 #include "list/ListOperations.h"
 #include "list/modFunctions.h"
+#include "platform/HelpViewer.h"
 #include "platform/NativePaths.h"
-#include "platform/SystemJoin.h"
 #include "text/DisplayText.h"
 #include "text/Messages.h"
 #include "ui/BuildOperation.h"
@@ -22,6 +23,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFrame>
 #include <QHeaderView>
@@ -29,9 +32,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
+#include <QUrl>
 #include <exception>
 #include <filesystem>
 #include <stdexcept>
@@ -63,6 +68,23 @@ void EnterFolderOfPick(const std::string& directory, const std::vector<std::stri
                                              : std::filesystem::path(directory);
     if (!folder.empty())
         std::filesystem::current_path(folder);
+}
+
+// The local files of a drop, as the bytes of their paths (a name need not be valid text);
+// folders and anything that is not a local file are left out.
+std::vector<std::string> DroppedFiles(const QMimeData& data)
+{
+    std::vector<std::string> files;
+    for (const QUrl& url : data.urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const std::string path =
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+        std::error_code error;
+        if (std::filesystem::is_regular_file(path, error))
+            files.push_back(path);
+    }
+    return files;
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
@@ -132,6 +154,7 @@ frmPartwright::frmPartwright(WindowServices services, QWidget* parent)
     ShrinkFontUntilCaptionsFit(*this);
     connectEvents();
     Form_Load();
+    setAcceptDrops(true);
 }
 
 frmPartwright::~frmPartwright() = default;
@@ -177,6 +200,7 @@ void frmPartwright::createControls()
     txtOuputIso->setObjectName(QStringLiteral("txtOuputIso"));
     txtOuputIso->setGeometry(RectFromTwips(1440, 2760, 3375, 285));
     txtOuputIso->setToolTip(tr("Destination file"));
+    txtOuputIso->setAcceptDrops(false); // dropped files are parts, not text to insert
 
     cmdDestination =
         MakeButton(this, "cmdDestination", tr("D&estination..."),
@@ -297,17 +321,45 @@ void frmPartwright::cmdFiles_Click()
             ShowError(this, messages::InvalidFiles());
             return;
         }
-        EnterFolderOfPick(directory, paths);
+        addPickedParts(directory, std::move(paths));
+    } catch (const std::exception& error) {
+        ShowError(this, messages::FileCouldNotBeOpened(messages::DetailsOf(error)));
+    }
+}
 
-        modFunctions::QuickSort(paths, 0, static_cast<std::ptrdiff_t>(paths.size()) - 1);
-        AddListItems(*list_, paths);
-        if (list_->count() >= 1) {
-            if (const int current = list_->currentItem())
-                list_->setSelected(current, false);
-            list_->makeCurrent(1);
-            list_->focus();
-        }
-        showDestination(directory + kDefaultImageName);
+// Picked or dropped, new parts enter the same way: in part-number order after the entries there
+// are, the first of the list current, the destination in their folder.
+void frmPartwright::addPickedParts(const std::string& directory, std::vector<std::string> paths)
+{
+    EnterFolderOfPick(directory, paths);
+
+    modFunctions::QuickSort(paths, 0, static_cast<std::ptrdiff_t>(paths.size()) - 1);
+    AddListItems(*list_, paths);
+    if (list_->count() >= 1) {
+        if (const int current = list_->currentItem())
+            list_->setSelected(current, false);
+        list_->makeCurrent(1);
+        list_->focus();
+    }
+    showDestination(directory + kDefaultImageName);
+}
+
+void frmPartwright::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!isBuilding() && !DroppedFiles(*event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void frmPartwright::dropEvent(QDropEvent* event)
+{
+    std::vector<std::string> files = DroppedFiles(*event->mimeData());
+    if (isBuilding() || files.empty())
+        return;
+    event->acceptProposedAction();
+    try {
+        const std::string folder =
+            files.front().substr(0, files.front().find_last_of(NativeSeparator()) + 1);
+        addPickedParts(folder, std::move(files));
     } catch (const std::exception& error) {
         ShowError(this, messages::FileCouldNotBeOpened(messages::DetailsOf(error)));
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "build/JoinJob.h"
+#include "qt/JoinJob.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -43,6 +43,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Parts dragged from a file manager anywhere onto the window enter as picked ones would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -51,6 +54,7 @@ private:
     void Form_Load();
 
     void cmdFiles_Click();
+    void addPickedParts(const std::string& directory, std::vector<std::string> paths);
     void cmdClear_Click();
     void cmdDelete_Click();
     void lvwFiles_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);

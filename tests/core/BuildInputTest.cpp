@@ -1,4 +1,4 @@
-#include "build/BuildInput.h"
+#include "join/BuildInput.h"
 
 #include "support/TempDir.h"
 

@@ -1,8 +1,8 @@
 // The system's join for real: cat concatenates into the temporary image, and the program puts a
 // complete image in the destination's place itself.
 
+#include "join/SystemJoin.h"
 #include "platform/ChildProcess.h"
-#include "platform/SystemJoin.h"
 #include "platform/TemporaryImage.h"
 #include "support/Processes.h"
 #include "support/TempDir.h"

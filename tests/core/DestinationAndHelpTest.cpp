@@ -1,5 +1,5 @@
-#include "build/Destination.h"
 #include "help/HelpFile.h"
+#include "join/Destination.h"
 #include "text/AboutText.h"
 
 #include <clocale>

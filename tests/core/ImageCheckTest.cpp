@@ -1,6 +1,6 @@
 // The image check against ISO 9660 images made by real tools, split into parts and joined again.
 
-#include "build/ImageCheck.h"
+#include "join/ImageCheck.h"
 
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "build/JoinCommand.h"
+#include "join/JoinCommand.h"
 
 #include <gtest/gtest.h>
 

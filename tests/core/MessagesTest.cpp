@@ -21,14 +21,16 @@ TEST(BuildMessages, FixedTexts)
               "'/img/DISC.002'");
 }
 
-ChildOutcome Outcome(int startError, std::int32_t exitCode, int signal, std::string errorOutput)
+messages::ChildEnding Outcome(int startError, std::int32_t exitCode, int signal,
+                              std::string errorOutput)
 {
-    ChildOutcome outcome;
-    outcome.startError = startError;
-    outcome.exitCode = exitCode;
-    outcome.signal = signal;
-    outcome.errorOutput = std::move(errorOutput);
-    return outcome;
+    messages::ChildEnding ending;
+    if (startError != 0)
+        ending.startError = {startError, "No such file or directory"};
+    ending.exitCode = exitCode;
+    ending.signal = signal;
+    ending.errorOutput = std::move(errorOutput);
+    return ending;
 }
 
 TEST(Messages, FileDialogAndHelpFailures)
@@ -59,12 +61,12 @@ TEST(BuildMessages, JoinFailedGivesTheSystemsReason)
 {
     const struct {
         const char* name;
-        ChildOutcome outcome;
+        messages::ChildEnding outcome;
         std::string expected;
     } cases[] = {
         {"StartFailed", Outcome(2, 2, 0, ""),
-         "Cannot built ISO.\r\n\r\nThe command interpreter could not be started: " +
-             SystemErrorText(2) + " (error 2)."},
+         "Cannot built ISO.\r\n\r\nThe command interpreter could not be started: No such file "
+         "or directory (error 2)."},
         {"ExitCodeWithErrorOutput", Outcome(0, 1, 0, "cat: /img/a.001: Permission denied\n"),
          "Cannot built ISO.\r\n\r\ncat: /img/a.001: Permission denied\r\n"
          "The join ended with exit code 1."},

@@ -1,4 +1,4 @@
-#include "build/PartSet.h"
+#include "join/PartSet.h"
 
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "build/Progress.h"
+#include "join/Progress.h"
 
 #include "text/Numbers.h"
 

@@ -1,6 +1,6 @@
 // The build from the window, with real files and a real child process.
 
-#include "build/JoinCommand.h"
+#include "join/JoinCommand.h"
 #include "support/ModalBoxWatcher.h"
 #include "support/TempDir.h"
 #include "support/WindowDriver.h"

@@ -6,7 +6,9 @@
 #include "support/WindowDriver.h"
 
 #include <QApplication>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 #include <filesystem>
 
 using namespace partwright;
@@ -37,6 +39,8 @@ private slots:
     void singlePickedFileBuildsBesideIt();
     void pickedPartsJoinInNumericOrder();
     void hostileNamesAreShownEscapedAndJoinedByteForByte();
+    void droppedFilesEnterAsPickedOnes();
+    void nothingIsTakenWhileABuildRuns();
 
     void deleteRemovesTheSelectedEntries_data();
     void deleteRemovesTheSelectedEntries();
@@ -70,6 +74,31 @@ void tst_Files::cleanup()
     driver_.reset();
     std::filesystem::current_path(startFolder_);
 }
+
+namespace {
+
+// A file manager's drop of these URLs onto the window; true when the window took it.
+bool Drop(QWidget& window, const QList<QUrl>& urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint where = window.rect().center();
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    return drop.isAccepted();
+}
+
+// A file URL made from the bytes of a path, which need not be valid text.
+QUrl FileUrl(const std::string& path)
+{
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+}
+
+} // namespace
 
 WindowDriver& tst_Files::pickWith(std::initializer_list<std::string> results)
 {
@@ -290,6 +319,56 @@ void tst_Files::hostileNamesAreShownEscapedAndJoinedByteForByte()
     QCOMPARE(boxes_->seen()[0].text, QStringLiteral("ISO built succesfully."));
     QCOMPARE(test::ReadFile(folder + "/OUTFILE.ISO"),
              std::string(5000, 'a') + std::string(3000, 'b'));
+}
+
+void tst_Files::droppedFilesEnterAsPickedOnes()
+{
+    TempDir dir;
+    for (const char* folder : {"a", "b", "a/sub"})
+        std::filesystem::create_directory(dir.file(folder));
+    const std::string odd = dir.file("a/DISC\xFF.004"); // not valid UTF-8
+    for (const std::string& part :
+         {dir.file("a/DISC.002"), dir.file("a/DISC.001"), dir.file("b/DISC.003"), odd})
+        test::WriteFile(part, "x");
+    driver_->setEntries({dir.file("a/EARLIER.009")});
+
+    QVERIFY(Drop(driver_->window(),
+                 {FileUrl(dir.file("a/DISC.002")), FileUrl(dir.file("a/sub")),
+                  QUrl(QStringLiteral("https://example.com/DISC.005")),
+                  FileUrl(dir.file("b/DISC.003")), FileUrl(odd), FileUrl(dir.file("a/DISC.001"))}));
+    QCOMPARE(driver_->entryTexts(), (Texts{dir.file("a/EARLIER.009"), dir.file("a/DISC.001"),
+                                           dir.file("a/DISC.002"), dir.file("b/DISC.003"), odd}));
+    QCOMPARE(SelectedPositions(driver_->entries()), std::vector<int>{1});
+    QCOMPARE(driver_->destination()->text(),
+             QString::fromStdString(dir.file("a/OUTFILE.ISO"))); // the first dropped file's folder
+    QCOMPARE(std::filesystem::current_path(), dir.path() / "a");
+
+    // Nothing a file manager drops that is not a local file is taken.
+    QVERIFY(!Drop(driver_->window(), {FileUrl(dir.file("a/sub")),
+                                      QUrl(QStringLiteral("https://example.com/DISC.005"))}));
+    QCOMPARE(driver_->entryTexts().size(), 5u);
+    QVERIFY(boxes_->seen().isEmpty());
+}
+
+void tst_Files::nothingIsTakenWhileABuildRuns()
+{
+    TempDir dir;
+    test::WriteFile(dir.file("DISC.001"), "x");
+    WindowServices services = SystemWindowServices();
+    services.joinCommand = [](const std::vector<std::string>&, const TemporaryImage& temporary) {
+        return ChildCommand{{"/bin/sleep", "60"}, {}, temporary.outputDescriptor()};
+    };
+    WindowDriver driver(services);
+    driver.setEntries({dir.file("DISC.001")});
+    driver.destination()->setText(QString::fromStdString(dir.file("OUT.ISO")));
+    driver.click("cmdBuild");
+    QVERIFY(driver.window().isBuilding());
+
+    QVERIFY(!Drop(driver.window(), {FileUrl(dir.file("DISC.001"))}));
+    QCOMPARE(driver.entryTexts(), Texts{dir.file("DISC.001")});
+    boxes_->answerNext(QMessageBox::Yes); // cancel the build and close
+    driver.window().close();
+    QTRY_VERIFY(!driver.window().isBuilding());
 }
 
 void tst_Files::deleteRemovesTheSelectedEntries_data()

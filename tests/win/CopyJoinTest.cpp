@@ -1,9 +1,9 @@
 // Real joins through cmd.exe's COPY /B into a temporary image that then takes the destination's
 // place, as the Windows build runs them.
 
+#include "join/SystemJoin.h"
 #include "platform/BackgroundTask.h"
 #include "platform/ChildProcess.h"
-#include "platform/SystemJoin.h"
 #include "platform/TemporaryImage.h"
 #include "support/TempDir.h"
 #include "text/Messages.h"

@@ -1,6 +1,6 @@
 // Checks the version code and interpreter name of the Windows it runs on.
 //   winver_NAME EXPECTED_CODE EXPECTED_SHELL
-#include "platform/WinVersion.h"
+#include "join/ShellSelection.h"
 
 #include <cstdio>
 #include <cstdlib>

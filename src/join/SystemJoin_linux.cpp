@@ -1,5 +1,5 @@
-#include "build/JoinCommand.h"
-#include "platform/SystemJoin.h"
+#include "join/JoinCommand.h"
+#include "join/SystemJoin.h"
 #include "platform/TemporaryImage.h"
 
 namespace partwright {

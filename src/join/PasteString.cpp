@@ -1,4 +1,4 @@
-#include "build/PasteString.h"
+#include "join/PasteString.h"
 
 #include "text/Blanks.h"
 

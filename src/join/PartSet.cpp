@@ -1,4 +1,4 @@
-#include "build/PartSet.h"
+#include "join/PartSet.h"
 
 #include "list/modFunctions.h"
 #include "text/Numbers.h"

@@ -1,17 +1,11 @@
 #pragma once
 
+#include "platform/WinVersion.h"
+
 #include <cstdint>
 #include <string>
 
 namespace partwright {
-
-// The four values of the system's version record that decide which command interpreter joins.
-struct WinVersionRecord {
-    std::uint32_t platformId = 0;
-    std::uint32_t majorVersion = 0;
-    std::uint32_t minorVersion = 0;
-    std::string serviceText; // up to the record's first NUL character
-};
 
 inline constexpr std::uint32_t kPlatformWin32Nt = 2;
 inline constexpr int kUnknownWinVersion = 11;
@@ -21,5 +15,11 @@ int ClassifyWinVersion(const WinVersionRecord& record);
 
 // "command.com" for the codes 1 to 4 (the DOS-based systems), "cmd.exe" for every other code.
 std::string ShellNameForVersion(int versionCode);
+
+// Windows: the version code of the running system (1 to 11; 11 whenever the query fails).
+int GetWinVersion();
+
+// Windows: the command interpreter that joins on the running system.
+std::string GetShellName();
 
 } // namespace partwright

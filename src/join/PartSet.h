@@ -1,6 +1,6 @@
 #pragma once
 
-#include "build/BuildInput.h"
+#include "join/BuildInput.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "build/Destination.h"
+#include "join/Destination.h"
 
 #include <algorithm>
 #include <string_view>

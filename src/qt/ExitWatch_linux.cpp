@@ -1,4 +1,4 @@
-#include "platform/JoinProcess.h"
+#include "qt/JoinProcess.h"
 
 #include <QSocketNotifier>
 

@@ -1,6 +1,6 @@
-#include "build/JoinJob.h"
+#include "qt/JoinJob.h"
 
-#include "build/ImageCheck.h"
+#include "join/ImageCheck.h"
 
 namespace partwright {
 

@@ -1,7 +1,7 @@
-#include "build/JoinCommand.h"
-#include "platform/SystemJoin.h"
+#include "join/JoinCommand.h"
+#include "join/ShellSelection.h"
+#include "join/SystemJoin.h"
 #include "platform/TemporaryImage.h"
-#include "platform/WinVersion.h"
 #include "text/Messages.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "build/ShellSelection.h"
+#include "join/ShellSelection.h"
 
 #include "text/Blanks.h"
 

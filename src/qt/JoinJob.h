@@ -1,10 +1,10 @@
 #pragma once
 
-#include "build/BuildInput.h"
+#include "join/BuildInput.h"
 #include "platform/BackgroundTask.h"
 #include "platform/ChildCommand.h"
-#include "platform/JoinProcess.h"
 #include "platform/TemporaryImage.h"
+#include "qt/JoinProcess.h"
 
 #include <QObject>
 #include <atomic>

@@ -1,6 +1,6 @@
-#include "build/BuildInput.h"
+#include "join/BuildInput.h"
 
-#include "build/JoinCommand.h"
+#include "join/JoinCommand.h"
 #include "text/Blanks.h"
 #include "text/Messages.h"
 

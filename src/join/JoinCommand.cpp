@@ -1,6 +1,6 @@
-#include "build/JoinCommand.h"
+#include "join/JoinCommand.h"
 
-#include "build/PasteString.h"
+#include "join/PasteString.h"
 #include "text/Blanks.h"
 
 namespace partwright {

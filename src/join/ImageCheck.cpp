@@ -1,4 +1,4 @@
-#include "build/ImageCheck.h"
+#include "join/ImageCheck.h"
 
 #include "text/DisplayText.h"
 #include "text/Numbers.h"
