@@ -121,7 +121,6 @@ void tst_AboutAndHelp::aboutWindow()
                              .boundingRect(QRect(0, 0, description->width(), 1000),
                                            Qt::TextWordWrap, description->text());
     QVERIFY(description->y() + needed.height() <= ok->y());
-    QVERIFY(description->font().pointSizeF() >= 6.0);
 
     for (auto* widget : about.findChildren<QWidget*>())
         QVERIFY2(widget == ok || widget->focusPolicy() == Qt::NoFocus,

@@ -7,6 +7,7 @@
 #include "ui/QtFileChooser.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -149,6 +150,8 @@ void tst_Destination::saveDialogListsIsoFilesInAnyCase()
         test::WriteFile(dir.file(name), "x");
     std::filesystem::current_path(dir.path());
     QStringList listed;
+    QElapsedTimer waited;
+    waited.start();
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -156,7 +159,7 @@ void tst_Destination::saveDialogListsIsoFilesInAnyCase()
             return;
         auto* model = dialog->findChild<QFileSystemModel*>();
         const QModelIndex root = model->index(QString::fromStdString(dir.path().string()));
-        if (model->rowCount(root) == 0)
+        if (model->rowCount(root) == 0 && !waited.hasExpired(30000))
             return; // still reading the folder
         for (int row = 0; row < model->rowCount(root); ++row)
             listed << model->fileName(model->index(row, 0, root));
