@@ -71,10 +71,13 @@ TEST(ClassifyWinVersion, EveryRowOfTheVersionTable)
 
 TEST(ShellNameForVersion, CommandComOnlyForTheDosBasedCodes)
 {
-    for (int code = -1; code <= 12; ++code) {
-        const bool dosBased = code >= 1 && code <= 4;
-        EXPECT_EQ(ShellNameForVersion(code), dosBased ? "command.com" : "cmd.exe") << code;
-    }
+    const struct {
+        int code;
+        const char* shell;
+    } cases[] = {{-1, "cmd.exe"},    {0, "cmd.exe"}, {1, "command.com"}, {2, "command.com"},
+                 {4, "command.com"}, {5, "cmd.exe"}, {11, "cmd.exe"},    {12, "cmd.exe"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ShellNameForVersion(c.code), c.shell) << c.code;
 }
 
 } // namespace

@@ -34,7 +34,7 @@ TEST(VersionRecord, NamesAndNumbers)
         const char* name;
         const char* value;
     } strings[] = {{"ProductName", "prPartwright"},
-                   {"FileVersion", PARTWRIGHT_SHORT_VERSION},
+                   {"FileVersion", "1.01"},
                    {"ProductVersion", "1.01"},
                    {"InternalName", "Partwright_by_Quillon"}};
     for (const auto& s : strings) {
