@@ -30,6 +30,16 @@ struct AboutSeen {
     bool listClearedWhileOpen = false;
 };
 
+// A click on the main window's Clear button delivered as the window system delivers a person's
+// click, so a modal window in front can block it; then time for it to land.
+void ClickClearThroughTheWindowSystem(WindowDriver& driver)
+{
+    const QPushButton* clear = driver.button("cmdClear");
+    QTest::mouseClick(driver.window().windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      clear->mapTo(&driver.window(), clear->rect().center()));
+    QTest::qWait(200);
+}
+
 AboutSeen OpenAbout(WindowDriver& driver, const std::function<void(frmAbout&)>& close)
 {
     AboutSeen seen;
@@ -44,9 +54,8 @@ AboutSeen OpenAbout(WindowDriver& driver, const std::function<void(frmAbout&)>& 
             seen.texts[label->objectName()] = label->text();
             seen.geometry[label->objectName()] = label->geometry();
         }
-        // Alt+C on the main window would clear the list, were it not blocked.
-        QTest::keyClick(driver.window().windowHandle(), Qt::Key_C, Qt::AltModifier);
-        QApplication::processEvents();
+        // A click on Clear would empty the list, were the main window not blocked.
+        ClickClearThroughTheWindowSystem(driver);
         seen.listClearedWhileOpen = driver.entries().count() == 0;
         close(*about);
     });
@@ -82,7 +91,6 @@ void tst_AboutAndHelp::aboutWindow()
     QVERIFY(!about.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(about.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     QCOMPARE(about.windowIcon().availableSizes(), QList<QSize>{QSize(16, 16)});
-    QVERIFY(about.windowIcon().cacheKey() != driver_.window().windowIcon().cacheKey());
 
     const struct {
         const char* name;
@@ -151,6 +159,11 @@ void tst_AboutAndHelp::aboutIsModalAndBlocksTheMainWindow()
     const AboutSeen seen = OpenAbout(driver_, [](frmAbout& about) { about.accept(); });
     QVERIFY(!seen.listClearedWhileOpen);
     QCOMPARE(driver_.entries().count(), 2);
+
+    // The same click with no About window in front reaches the button.
+    driver_.window().activateWindow();
+    ClickClearThroughTheWindowSystem(driver_);
+    QCOMPARE(driver_.entries().count(), 0);
 }
 
 void tst_AboutAndHelp::helpViewer_data()
