@@ -204,8 +204,13 @@ std::string JoinFailed(const ChildEnding& ending)
 ErrorDetails DetailsOf(const std::exception& error)
 {
     if (const auto* systemError = dynamic_cast<const std::system_error*>(&error))
-        return {systemError->code().value(), systemError->code().message()};
+        return DetailsOf(systemError->code());
     return {0, error.what()};
+}
+
+ErrorDetails DetailsOf(const std::error_code& error)
+{
+    return {error.value(), error.message()};
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace partwright::messages {
@@ -24,6 +25,7 @@ struct ErrorDetails {
     std::string description;
 };
 ErrorDetails DetailsOf(const std::exception& error);
+ErrorDetails DetailsOf(const std::error_code& error);
 
 // Refusals of a build before anything runs.
 std::string DestinationIsAFolder(const std::string& destination);

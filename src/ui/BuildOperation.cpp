@@ -103,15 +103,6 @@ bool BuildOperation::endHere(Ending ending, std::string message)
     return false;
 }
 
-namespace {
-
-messages::ErrorDetails DetailsOf(const std::error_code& error)
-{
-    return {error.value(), error.message()};
-}
-
-} // namespace
-
 void BuildOperation::joinEnded()
 {
     progress_.reset();
@@ -123,7 +114,8 @@ void BuildOperation::joinEnded()
         ending_ = Ending::Built;
         std::string report = job_->imageReport();
         if (placement.error) {
-            const std::string flush = messages::FolderNotFlushed(DetailsOf(placement.error));
+            const std::string flush =
+                messages::FolderNotFlushed(messages::DetailsOf(placement.error));
             report = report.empty() ? flush : report + messages::kLineBreak + flush;
         }
         message_ = messages::BuiltSuccessfully(report);
@@ -133,8 +125,9 @@ void BuildOperation::joinEnded()
                                               destination_, destinationExisted_);
     } else if (!placement.failedStep.empty()) {
         ending_ = Ending::Failed;
-        message_ = messages::ImageNotPlaced(placement.failedStep, DetailsOf(placement.error),
-                                            destination_, destinationExisted_);
+        message_ =
+            messages::ImageNotPlaced(placement.failedStep, messages::DetailsOf(placement.error),
+                                     destination_, destinationExisted_);
     } else {
         ending_ = Ending::Failed;
         message_ = messages::JoinFailed(ReportedEnding(job_->outcome()));
