@@ -1,147 +1,109 @@
 #include "text/Messages.h"
 
-#include <cerrno>
+#include "help/HelpFile.h"
+#include "join/Progress.h"
+#include "text/DisplayText.h"
+#include "text/Numbers.h"
+
 #include <gtest/gtest.h>
-#include <stdexcept>
-#include <system_error>
 
 namespace partwright {
 namespace {
 
-TEST(BuildMessages, FixedTexts)
+using namespace messages;
+using namespace std::string_literals;
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+// Printable UTF-8 and neighbours of the hidden ranges stay; the ranges' ends and broken UTF-8 not.
+TEST(DisplayText, EscapesWhatCouldBreakOrDisguiseALine)
 {
-    EXPECT_STREQ(messages::kInvalidInput, "Invalid input.");
-    EXPECT_STREQ(messages::kBuiltSuccessfully, "ISO built succesfully.");
-    EXPECT_STREQ(messages::kErrorTitle, "Error...");
-    EXPECT_STREQ(messages::kInfoTitle, "Info...");
-    EXPECT_EQ(messages::BuildFailedUnexpectedly(),
-              "Cannot built ISO.\r\n\r\nInput is invalid or some unknown error occured.");
-    EXPECT_EQ(messages::PartMissing("/img/DISC.002"),
-              "Cannot built ISO.\r\n\r\nThis part does not exist or is not a file:\r\n"
-              "'/img/DISC.002'");
+    const std::string stays =
+        "C:\\My (1) ~\xC2\xA0\xC2\xAC\xC2\xAE\xDF\xBF\xE0\xA0\x80\xE2\x80\x8A\xE2\x80\x90\xE2\x80"
+        "\xA7\xE2\x80\xAF\xE2\x81\x9F\xE2\x81\xB0\xED\x9F\xBF\xEF\xBF\xB8\xEF\xBF\xBC\xEF\xBF\xBD"
+        "\xF0\x90\x80\x80\xF3\x9F\xBF\xBF\xF3\xA0\x82\x80\xF4\x8F\xBF\xBF";
+    const Pairs cases = {
+        {stays, stays},
+        {"a\nb\tc\rd\x1B[2J\x01\x1F\0e\x7F"s, R"(a\nb\tc\rd\x1B[2J\x01\x1F\x00e\x7F)"},
+        {"\xC2\x80\xC2\x9F\xC2\xAD\xD8\x9C\xE1\xA0\x8E\xE2\x80\x8B\xE2\x80\x8F\xE2\x80\xA8\xE2\x80"
+         "\xAE\xE2\x81\xA0\xE2\x81\xAF\xEF\xBB\xBF\xEF\xBF\xB9\xEF\xBF\xBB\xF3\xA0\x80\x80\xF3\xA0"
+         "\x81\xBF",
+         "<U+0080><U+009F><U+00AD><U+061C><U+180E><U+200B><U+200F><U+2028><U+202E><U+2060>"
+         "<U+206F><U+FEFF><U+FFF9><U+FFFB><U+E0000><U+E007F>"},
+        {"a\xFF_\x80_\xC0\xC1\xF5", R"(a\xFF_\x80_\xC0\xC1\xF5)"},
+        {"\xC0\xAF\xE0\x80\xAF\xF0\x80\x80\xAF\xED\xA0\x80\xF4\x90\x80\x80",
+         R"(\xC0\xAF\xE0\x80\xAF\xF0\x80\x80\xAF\xED\xA0\x80\xF4\x90\x80\x80)"},
+        {"a\xE2\x80_\xF0\x9F\x92", R"(a\xE2\x80_\xF0\x9F\x92)"},
+        {"\xE2\xC3\xB6\xE2\x80\xC0", "\\xE2\xC3\xB6\\xE2\\x80\\xC0"}};
+    for (const auto& [raw, shown] : cases) {
+        EXPECT_EQ(DisplayText(raw), shown) << shown;
+        EXPECT_EQ(DisplayText(shown), shown) << "escaping twice changes nothing";
+    }
 }
 
-messages::ChildEnding Outcome(int startError, std::int32_t exitCode, int signal,
-                              std::string errorOutput)
+TEST(Texts, ExactWording)
 {
-    messages::ChildEnding ending;
-    if (startError != 0)
-        ending.startError = {startError, "No such file or directory"};
-    ending.exitCode = exitCode;
-    ending.signal = signal;
-    ending.errorOutput = std::move(errorOutput);
-    return ending;
-}
-
-TEST(Messages, FileDialogAndHelpFailures)
-{
-    EXPECT_EQ(messages::InvalidFiles(), "Invalid files.\r\n\r\nCannot open.\r\n\r\n0\r\n");
-    EXPECT_EQ(messages::FileCouldNotBeOpened({2, "No such file or directory"}),
-              "File could not be opened.\r\n\r\n2\r\nNo such file or directory");
-    EXPECT_EQ(messages::FileCouldNotBeCreated({13, "Permission denied"}),
-              "File could not be created.\r\n\r\n13\r\nPermission denied");
-    EXPECT_EQ(messages::HelpCannotBeOpened("C:\\My Tools\\Partwright_by_Quillon_README.txt"),
-              "Help file cannot be opened.\r\n\r\nHelp file should be located at:\r\n"
-              "'C:\\My Tools\\Partwright_by_Quillon_README.txt'.");
-    EXPECT_EQ(messages::HelpCannotBeOpened(""),
-              "Help file cannot be opened.\r\n\r\nHelp file should be located at:\r\n''.");
-}
-
-TEST(Messages, DetailsOfAFailure)
-{
-    const auto system = messages::DetailsOf(std::system_error(ENOENT, std::generic_category()));
-    EXPECT_EQ(system.number, ENOENT);
-    EXPECT_EQ(system.description, std::generic_category().message(ENOENT));
-    const auto other = messages::DetailsOf(std::runtime_error("odd"));
-    EXPECT_EQ(other.number, 0);
-    EXPECT_EQ(other.description, "odd");
-}
-
-TEST(BuildMessages, JoinFailedGivesTheSystemsReason)
-{
-    const struct {
-        const char* name;
-        messages::ChildEnding outcome;
-        std::string expected;
-    } cases[] = {
-        {"StartFailed", Outcome(2, 2, 0, ""),
-         "Cannot built ISO.\r\n\r\nThe command interpreter could not be started: No such file "
-         "or directory (error 2)."},
-        {"ExitCodeWithErrorOutput", Outcome(0, 1, 0, "cat: /img/a.001: Permission denied\n"),
-         "Cannot built ISO.\r\n\r\ncat: /img/a.001: Permission denied\r\n"
-         "The join ended with exit code 1."},
-        {"SeveralLinesBecomeCrLf", Outcome(0, 2, 0, "first\nsecond\r\n\n"),
-         "Cannot built ISO.\r\n\r\nfirst\r\nsecond\r\nThe join ended with exit code 2."},
-        {"ExitCodeWithoutOutput", Outcome(0, -5, 0, ""),
-         "Cannot built ISO.\r\n\r\nThe join ended with exit code -5."},
-        {"EndedBySignal", Outcome(0, 137, 9, ""),
-         "Cannot built ISO.\r\n\r\nThe join was ended from outside (signal 9)."},
-        {"NamesInTheOutputEscapedLineByLine",
-         Outcome(0, 1, 0, "cat: '/i/\xE2\x80\xAE\x1B[2Jb\xFF': denied\r\nx\ry\n"),
-         "Cannot built ISO.\r\n\r\ncat: '/i/<U+202E>\\x1B[2Jb\\xFF': denied\r\nx\\ry\r\n"
-         "The join ended with exit code 1."},
+    constexpr std::uint64_t kMiB = 1024ULL * 1024;
+    constexpr std::uint64_t kGiB = 1024 * kMiB;
+    const std::string h = "Cannot built ISO.\r\n\r\n";
+    const auto failed = [](int start, std::int32_t code, int signal, const char* output) {
+        return JoinFailed({{start, start ? "gone" : ""}, code, signal, output});
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(messages::JoinFailed(c.outcome), c.expected) << c.name;
+    const Pairs cases = {
+        {PartMissing("/img/DISC.002"),
+         h + "This part does not exist or is not a file:\r\n'/img/DISC.002'"},
+        {NameWithPercent("C:\\i\\%OS%.001"),
+         h + "The command interpreter would take the '%' in this name for a variable and "
+             "change the name:\r\n'C:\\i\\%OS%.001'"},
+        {PathTooLong("C:\\a", 259),
+         h + "This path is longer than the 259 characters the system can take:\r\n'C:\\a'"},
+        {FolderPathTooLong("C:\\a\\b.iso", 259),
+         h + "The image is written beside the destination under a temporary name first, and "
+             "with it the path is longer than the 259 characters the system can take:\r\n"
+             "'C:\\a\\b.iso'"},
+        {failed(2, 2, 0, ""), h + "The command interpreter could not be started: gone (error 2)."},
+        {failed(0, 137, 9, ""), h + "The join was ended from outside (signal 9)."},
+        {failed(0, 1, 0, "cat: '/i/\xE2\x80\xAE\x1B[2Jb\xFF': denied\r\nx\ry\n\n"),
+         h + "cat: '/i/<U+202E>\\x1B[2Jb\\xFF': denied\r\nx\\ry\r\nThe join ended with exit "
+             "code 1."},
+        {ImageSizeDiffers(1000, 3000, "/o", true),
+         h + "The joined image has 1,000 bytes, but the parts had 3,000 bytes when the build "
+             "began: a part changed while it was joined.\r\n\r\n'/o' has not been changed."},
+        {ImageNotPlaced("flush the image to disk", {5, "Input/output error"}, "/o.iso", false),
+         h + "Could not flush the image to disk:\r\nInput/output error (error 5).\r\n\r\n"
+             "No image was written."},
+        {BuiltSuccessfully("") + "|" + BuiltSuccessfully("Volume X."),
+         "ISO built succesfully.|ISO built succesfully.\r\n\r\nVolume X."},
+        {HelpFilePath("C:\\P", '\\') + "|" + HelpFilePath("/p/", '/') + "|" + HelpFilePath("", '/'),
+         "C:\\P\\Partwright_by_Quillon_README.txt|/p/Partwright_by_Quillon_README.txt|"
+         "/Partwright_by_Quillon_README.txt"},
+        {GroupedNumber(999) + " " + GroupedNumber(1000) + " " + GroupedNumber(UINT64_MAX) + ", " +
+             Bytes(1) + ", " + Bytes(2048),
+         "999 1,000 18,446,744,073,709,551,615, 1 byte, 2,048 bytes"},
+        {ByteSize(1) + ", " + ByteSize(1023) + ", " + ByteSize(1024) + ", " + ByteSize(10240) +
+             ", " + ByteSize(102400) + ", " + ByteSize(kMiB) + ", " + ByteSize(1536 * kGiB) + ", " +
+             ByteSize(kGiB << 30),
+         "1 byte, 1023 bytes, 1.00 KiB, 10.0 KiB, 100 KiB, 1.00 MiB, 1.50 TiB, 1024 PiB"},
+        {TimeLeft(0.2) + ", " + TimeLeft(59) + ", " + TimeLeft(150) + ", " + TimeLeft(3900),
+         "about 1 s, about 59 s, about 3 min, about 1 h 5 min"},
+        {ProgressFigures(0, 2 * kGiB, 0), "0 bytes of 2.00 GiB"},
+        {ProgressFigures(kGiB, 2 * kGiB, 256.0 * kMiB),
+         "1.00 GiB of 2.00 GiB \xc2\xb7 256 MiB/s \xc2\xb7 about 4 s left"},
+        {ProgressFigures(2 * kGiB, 2 * kGiB, 256.0 * kMiB),
+         "2.00 GiB of 2.00 GiB \xc2\xb7 writing to disk"}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(text, expected);
 }
 
-TEST(BuildMessages, NamesTheCommandInterpreterCannotTake)
+TEST(Texts, NamesFromOutsideAreShownEscaped)
 {
-    EXPECT_EQ(messages::NameWithPercent("C:\\img\\%OS%.001"),
-              "Cannot built ISO.\r\n\r\nThe command interpreter would take the '%' in this name "
-              "for a variable and change the name:\r\n'C:\\img\\%OS%.001'");
-    EXPECT_EQ(messages::PathTooLong("C:\\a", 259),
-              "Cannot built ISO.\r\n\r\nThis path is longer than the 259 characters the system "
-              "can take:\r\n'C:\\a'");
-    EXPECT_EQ(messages::FolderPathTooLong("C:\\a\\b.iso", 259),
-              "Cannot built ISO.\r\n\r\nThe image is written beside the destination under a "
-              "temporary name first, and with it the path is longer than the 259 characters the "
-              "system can take:\r\n'C:\\a\\b.iso'");
-}
-
-TEST(Messages, NamesFromOutsideAreShownEscaped)
-{
-    const std::string name = "/i/a\n\xE2\x80\xAE"
-                             "b\xFF";
-    const std::string shown = "'/i/a\\n<U+202E>b\\xFF'";
-    const std::string reports[] = {
-        messages::DestinationIsAFolder(name),
-        messages::DestinationIsAPart(name),
-        messages::TooLargeForFat(name, 1),
-        messages::NotEnoughRoom(name, 2, 1),
-        messages::BuildAnywayQuestion({"x '" + name + "' x"}),
-        messages::ReplaceQuestion(name),
-        messages::BuildCancelled(name, true),
-        messages::CannotWriteIn(name, {}),
-        messages::CannotUseDestination(name, {}),
-        messages::PartMissing(name),
-        messages::NameWithPercent(name),
-        messages::PathTooLong(name, 1),
-        messages::FolderPathTooLong(name, 1),
-        messages::HelpCannotBeOpened(name),
-    };
-    for (const auto& report : reports)
-        EXPECT_NE(report.find(shown), std::string::npos) << report;
-}
-
-// What the report says when the image did not take the destination's place, and how it left
-// the destination.
-TEST(BuildMessages, ImageThatWasNotPlaced)
-{
-    EXPECT_EQ(messages::ImageSizeDiffers(1000, 3000, "/img/OUT.ISO", true),
-              "Cannot built ISO.\r\n\r\nThe joined image has 1,000 bytes, but the parts had 3,000 "
-              "bytes when the build began: a part changed while it was joined.\r\n\r\n"
-              "'/img/OUT.ISO' has not been changed.");
-    EXPECT_EQ(messages::ImageNotPlaced("flush the image to disk", {5, "Input/output error"},
-                                       "/o.iso", false),
-              "Cannot built ISO.\r\n\r\nCould not flush the image to disk:\r\n"
-              "Input/output error (error 5).\r\n\r\nNo image was written.");
-    EXPECT_EQ(messages::FolderNotFlushed({5, "Input/output error"}),
-              "The image is in place, but its folder could not be flushed to disk: "
-              "Input/output error (error 5).");
-    EXPECT_EQ(messages::CannotUseDestination("/l.iso", {40, "Too many levels of symbolic links"}),
-              "Cannot built ISO.\r\n\r\nThe destination cannot be used:\r\n'/l.iso'\r\n"
-              "Too many levels of symbolic links (error 40).");
+    const std::string name = "/i/a\n\xE2\x80\xAE_\xFF";
+    for (const auto& report :
+         {DestinationIsAFolder(name), DestinationIsAPart(name), TooLargeForFat(name, 1),
+          NotEnoughRoom(name, 2, 1), BuildAnywayQuestion({"x '" + name + "' x"}),
+          ReplaceQuestion(name), BuildCancelled(name, true), CannotWriteIn(name, {}),
+          CannotUseDestination(name, {}), PartMissing(name), NameWithPercent(name),
+          PathTooLong(name, 1), FolderPathTooLong(name, 1), HelpCannotBeOpened(name)})
+        EXPECT_NE(report.find("'/i/a\\n<U+202E>_\\xFF'"), std::string::npos) << report;
 }
 
 } // namespace

@@ -1,241 +1,288 @@
-// The build from the window, with real files and a real child process.
+// The build from the window, end to end: real parts, a real child process, real mounts where the
+// machine allows them. What the user is shown, and the files on disk afterwards.
 
 #include "join/JoinCommand.h"
 #include "support/ModalBoxWatcher.h"
+#include "support/Processes.h"
 #include "support/TempDir.h"
 #include "support/WindowDriver.h"
+#include "ui/ProgressWindow.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
+#include <csignal>
 #include <filesystem>
+#include <map>
+#include <sys/mount.h>
 
 using namespace partwright;
-using partwright::test::ModalBoxWatcher;
-using partwright::test::TempDir;
-using partwright::test::WindowDriver;
+namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kBusySet[] = {"cmdFiles",       "cmdClear", "cmdDelete",  "cmdSort",
-                                "cmdDestination", "cmdBuild", "cmdAbout",   "cmdUp",
-                                "cmdDown",        "lvwFiles", "txtOuputIso"};
+constexpr std::size_t kMiB = 1024 * 1024;
 
-QStringList DisabledControls(WindowDriver& driver)
+// A box's title, icon, buttons and default button, before its text.
+QString Look(const QString& title, int icon, int buttons, int preferred)
 {
-    QStringList disabled;
-    for (const char* name : kBusySet)
-        if (!driver.window().findChild<QWidget*>(QString::fromLatin1(name))->isEnabled())
-            disabled << QString::fromLatin1(name);
-    return disabled;
+    return title +
+           QString::asprintf(" [icon %d, buttons %#x, default %#x] ", icon, buttons, preferred);
 }
 
-QStringList AllBusyControls()
-{
-    QStringList all;
-    for (const char* name : kBusySet)
-        all << QString::fromLatin1(name);
-    return all;
-}
-
-bool PointerIsHourglass()
-{
-    return QApplication::overrideCursor() &&
-           QApplication::overrideCursor()->shape() == Qt::WaitCursor;
-}
-
-// Writes parts with distinct contents, of one size but for a shorter last part, as a splitter
-// makes them, and returns their paths and the joined bytes.
-std::pair<std::vector<std::string>, std::string> MakeParts(const TempDir& dir,
-                                                           const QStringList& names)
-{
-    std::vector<std::string> paths;
-    std::string joined;
-    int index = 0;
-    for (const QString& name : names) {
-        ++index;
-        std::string content = "part " + std::to_string(index);
-        content.resize(index == names.size() ? 3000 : 5000, char('a' + index));
-        const std::string path = dir.file(name.toStdString());
-        test::WriteFile(path, content);
-        paths.push_back(path);
-        joined += content;
-    }
-    return {paths, joined};
-}
+const QString kError = Look("Error...", QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+const QString kInfo = Look("Info...", QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+const QString kNote = Look("Info...", QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok);
+const QString kQuestion =
+    Look("Question...", QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+const QString kBuilt = kInfo + "ISO built succesfully.";
+const QString kCannot = kError + "Cannot built ISO.\n\n";
+const QString kReplace = kQuestion + "'%1/%2' already exists.\n\nDo you want to replace it?";
 
 } // namespace
 
 class tst_Build : public QObject {
     Q_OBJECT
 
+    static QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+    test::TempDir big_; // two sparse parts of 512 MiB: joins that run long enough to interrupt
+    std::vector<std::string> bigParts_{big_.file("BIG.001"), big_.file("BIG.002")};
+
+    // Every file (path: content) and folder (path: "/") below the folder.
+    static std::map<std::string, std::string> Snapshot(const test::TempDir& dir)
+    {
+        std::map<std::string, std::string> files;
+        for (const auto& e : fs::recursive_directory_iterator(dir.path()))
+            files[e.path().string()] = e.is_directory() ? "/" : test::ReadFile(e.path().string());
+        return files;
+    }
+    // The boxes shown so far, apart by "|".
+    static QString Shown(const test::ModalBoxWatcher& boxes)
+    {
+        QStringList shown;
+        for (const test::SeenBox& box : boxes.seen())
+            shown << Look(box.title, box.icon, box.buttons.toInt(), box.defaultButton) + box.text;
+        return shown.join('|');
+    }
+    // Building, with the controls off and the hourglass up; or idle, with none of it.
+    static bool Busy(test::WindowDriver& driver, bool busy)
+    {
+        const QCursor* pointer = QApplication::overrideCursor();
+        return driver.window().isBuilding() == busy && driver.list()->isEnabled() != busy &&
+               (pointer && pointer->shape() == Qt::WaitCursor) == busy && (busy || !pointer);
+    }
+
 private slots:
-    void joinsRealFilesByteForByte_data();
-    void joinsRealFilesByteForByte();
-    void failuresReportAndChangeNothing_data();
-    void failuresReportAndChangeNothing();
-    void childThatCannotStart();
-    void keyboardFocusComesBackAfterTheBuild_data();
-    void keyboardFocusComesBackAfterTheBuild();
+    void initTestCase()
+    {
+        for (const auto& part : bigParts_) {
+            test::WriteFile(part, "");
+            fs::resize_file(part, 512 * kMiB);
+        }
+    }
+    void cleanup() { QVERIFY(test::ProcessesMentioning(big_.path().string()).empty()); }
+
+    // Entries, apart by "|": a part of 1 MiB (or a third of an ISO image when a box shows its
+    // blocks, %2), "NAME?" is not created, "NAME/" is a folder, "+NAME" is made but not listed: an
+    // old image, or a folder mounted read-only ("ro") or as a 1 MiB file system ("small").
+    void buildShowsAndWrites_data()
+    {
+        QTest::addColumn<QString>("entries");
+        QTest::addColumn<QString>("destination"); // %1: the folder
+        QTest::addColumn<QString>("boxes");       // apart by "|"; the image is built if one says so
+        const QString odd = "-n 'a' \"b c\".00", out = "%1/OUT.ISO", a1 = "A.001",
+                      a12 = "A.001|A.002";
+        const QString missing = kCannot + "This part does not exist or is not a file:\n'%1/A.002'";
+        const QString cannotWrite = kCannot + "The image cannot be written in '%1/";
+        QStringList d{"D.001"}, gaps; // D.001, D.003... D.027: part 2, 4... 26 missing
+        for (int n = 3; n <= 27; n += 2) {
+            d << QString::asprintf("D.%03d", n);
+            gaps << QString::asprintf("Part %d is missing between D.%03d and D.%03d.", n - 1, n - 2,
+                                      n);
+        }
+        const QString set = kQuestion + "The parts do not look like one complete set:\n\n";
+        const QString anyway = "\n\nBuild anyway?";
+        QTest::newRow("odd names joined in list order")
+            << (odd + "1|" + odd + "2|" + odd + "3") << "%1/-o; $x 'out'.iso" << kBuilt;
+        QTest::newRow("ISO image")
+            << "DISC.001|DISC.002|DISC.003" << out
+            << kBuilt + "\n\nVolume PARTWRIGHT: %2 blocks of 2,048 bytes, matching the image size.";
+        QTest::newRow("no entries") << "" << out << kError + "Invalid input.";
+        QTest::newRow("blank destination") << a1 << "   " << kError + "Invalid input.";
+        QTest::newRow("missing part") << "A.001|A.002?|A.003" << out << missing;
+        QTest::newRow("part is a folder") << "A.001|A.002/" << out << missing;
+        QTest::newRow("destination is a part")
+            << a12 << "%1/./A.002" << kCannot + "The destination is one of the parts:\n'%1/A.002'";
+        QTest::newRow("no such folder")
+            << a1 << "%1/no/OUT.ISO" << cannotWrite + "no':\nNo such file or directory (error 2).";
+        QTest::newRow("read-only folder")
+            << "+ro/|" + a1 << "%1/ro/OUT.ISO"
+            << cannotWrite + "ro':\nRead-only file system (error 30).";
+        QTest::newRow("no room") << "+small/|" + a12 << "%1/small/OUT.ISO"
+                                 << kCannot + "There is not enough free space in '%1/small':\n"
+                                              "the image needs 2,097,152 bytes (2.00 MiB), only "
+                                              "1,048,576 bytes (1.00 MiB) are free.";
+        QTest::newRow("join program cannot start")
+            << "+no-cat|" + a1 << out
+            << kCannot + "The command interpreter could not be started: No such file or directory "
+                         "(error 2).";
+        QTest::newRow("broken set: No") << "D.001|D.003" << out << set + gaps[0] + anyway;
+        QTest::newRow("broken set: Yes")
+            << "D.001|D.003" << out << set + gaps[0] + anyway + "|" + kBuilt;
+        QTest::newRow("13 findings: 12 shown")
+            << d.join('|') << out
+            << set + gaps.mid(0, 12).join('\n') + "\n... and 1 more." + anyway;
+        QTest::newRow("replace: No") << "A.001|+OUT.ISO" << out << kReplace.arg("%1", "OUT.ISO");
+        QTest::newRow("replace: Yes")
+            << "A.001|+OUT.ISO" << out << kReplace.arg("%1", "OUT.ISO") + "|" + kBuilt;
+    }
+    void buildShowsAndWrites()
+    {
+        QFETCH(QString, entries);
+        QFETCH(QString, destination);
+        QFETCH(QString, boxes);
+        test::TempDir dir;
+        std::string image;
+        if (boxes.contains("%2")) {
+            test::TempDir work;
+            const std::string made = work.file("i"), data = work.file("data"); // plain names
+            test::WriteFile(data, std::string(300 * 1024, 'x'));
+            const std::string xorriso = "xorriso -as mkisofs -quiet -V PARTWRIGHT -o " + made;
+            if (std::system((xorriso + " " + data + " >/dev/null 2>&1").c_str()) != 0)
+                QSKIP("xorriso cannot make an image here");
+            image = test::ReadFile(made);
+        }
+        std::vector<std::string> listed;
+        std::string joined;
+        WindowServices services = SystemWindowServices();
+        std::string mounted;
+        const auto unmount = qScopeGuard([&] { umount2(mounted.c_str(), MNT_DETACH); });
+        for (QString entry : entries.split('|', Qt::SkipEmptyParts)) {
+            if (entry == "+no-cat") { // a join program that cannot be started
+                services.joinCommand = [](const auto& parts, const TemporaryImage& t) {
+                    return ChildCommand{
+                        ComposeCatArguments("/none/cat", parts), {}, t.outputDescriptor()};
+                };
+                continue;
+            }
+            const bool isListed = !entry.startsWith('+'), isFolder = entry.endsWith('/');
+            const bool isMissing = entry.endsWith('?');
+            entry.remove(QRegularExpression("^\\+|[/?]$"));
+            const std::string file = dir.file(entry.toStdString());
+            const char* path = file.c_str();
+            if (isListed)
+                listed.push_back(file);
+            if (isFolder) {
+                fs::create_directory(file);
+            } else if (!isListed) {
+                test::WriteFile(file, "old image");
+            } else if (!isMissing) {
+                const std::size_t n = listed.size() - 1, third = image.size() / 3 + 1;
+                const std::string content = image.empty() ? std::string(kMiB, char('a' + n))
+                                                          : image.substr(n * third, third);
+                test::WriteFile(file, content);
+                joined += content;
+            }
+            if (entry != "ro" && entry != "small")
+                continue;
+            // Root writes everywhere, so a read-only folder takes a read-only bind mount.
+            mounted = file;
+            if (entry == "ro" ? mount(path, path, nullptr, MS_BIND, nullptr) != 0 ||
+                                    mount(nullptr, path, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
+                                          nullptr) != 0
+                              : mount("partwright-test", path, "tmpfs", 0, "size=1m") != 0)
+                QSKIP("this machine does not let the test mount a file system");
+        }
+        const QString blocks = QLocale(QLocale::English).toString(qulonglong(image.size() / 2048));
+        boxes.replace("%1", Q(dir.path().string())).replace("%2", blocks);
+        const bool built = boxes.contains(kBuilt);
+        auto files = Snapshot(dir);
+        test::WindowDriver driver(services);
+        test::ModalBoxWatcher watcher;
+        QPushButton* build = driver.button("cmdBuild");
+        build->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), build);
+        if (built && boxes.contains('|'))
+            watcher.answerNext(QMessageBox::Yes); // unanswered questions get their default, No
+
+        driver.setEntries(listed);
+        driver.destination()->setText(destination.replace("%1", Q(dir.path().string())));
+        driver.click("cmdBuild");
+        QVERIFY(Busy(driver, built));
+        QTRY_COMPARE(Shown(watcher), boxes);
+        QVERIFY(Busy(driver, false));
+        QTRY_COMPARE(driver.window().focusWidget(), build); // the keyboard is back where it was
+        QCOMPARE(driver.entryTexts(), listed);
+        if (built)
+            files[destination.toStdString()] = joined;
+        QVERIFY(Snapshot(dir) == files); // the parts and any old image as they were, no stray file
+    }
+
+    // A long join interrupted: by Cancel, by someone killing the child, by closing the window.
+    void interruptedBuild_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("boxes");                          // apart by "|"; %1: the folder
+        const QString replace = kReplace.arg("%1", "BIG.ISO") + "|"; // an old image is there
+        const QString close = kQuestion + "An image is being built.\n\n"
+                                          "Do you want to cancel the build and close Partwright?";
+        const QString cancelled = kNote + "The build was cancelled.\n\n";
+        QTest::newRow("cancel keeps the old image")
+            << "cancel" << replace + cancelled + "'%1/BIG.ISO' has not been changed.";
+        QTest::newRow("cancel to a new destination")
+            << "cancel" << cancelled + "No image was written.";
+        QTest::newRow("killed child keeps the old image")
+            << "kill" << replace + kCannot + "The join was ended from outside (signal 9).";
+        QTest::newRow("close, No: the build runs on") << "close" << close + "|" + kBuilt;
+        QTest::newRow("close, Yes: cancels, closes") << "close" << close;
+    }
+    void interruptedBuild()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, boxes);
+        test::TempDir dir;
+        const std::string image = dir.file("BIG.ISO");
+        boxes.replace("%1", Q(dir.path().string()));
+        const bool old = boxes.contains("already exists"), built = boxes.endsWith(kBuilt);
+        const bool closes = action == "close" && !built;
+        test::WindowDriver driver;
+        test::ModalBoxWatcher watcher;
+        if (old) {
+            test::WriteFile(image, "old image");
+            watcher.answerNext(QMessageBox::Yes);
+        }
+
+        driver.setEntries(bigParts_);
+        driver.destination()->setText(Q(image));
+        driver.click("cmdBuild");
+        // The bar moves, the total shows, while the window goes on painting.
+        QPointer<ProgressWindow> progress = driver.window().findChild<ProgressWindow*>();
+        QTRY_VERIFY_WITH_TIMEOUT(progress && progress->findChild<QProgressBar*>()->value() > 0,
+                                 30000);
+        QVERIFY(progress->findChild<QLabel*>("lblFigures")->text().contains(" of 1.00 GiB"));
+        if (action == "kill") {
+            for (pid_t cat : test::ProcessesMentioning(bigParts_.front()))
+                kill(cat, SIGKILL);
+        } else if (action == "cancel") {
+            QTest::mouseClick(progress->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+        } else {
+            watcher.answerNext(closes ? QMessageBox::Yes : QMessageBox::No);
+            driver.window().close();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(Shown(watcher), boxes, 120000);
+        QTRY_COMPARE_WITH_TIMEOUT(driver.window().isVisible(), !closes, 30000);
+        QVERIFY(Busy(driver, false));
+        if (built)
+            QCOMPARE(fs::file_size(image), 1024 * kMiB);
+        else
+            QCOMPARE(Q(test::ReadFileIfPresent(image)), old ? "old image" : "");
+        QCOMPARE(std::distance(fs::directory_iterator(dir.path()), {}), built || old ? 1 : 0);
+    }
 };
-
-void tst_Build::joinsRealFilesByteForByte_data()
-{
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QString>("destination");
-
-    QTest::newRow("plain") << QStringList{"DISC.001", "DISC.002", "DISC.003"} << "DISC.ISO";
-    QTest::newRow("single part") << QStringList{"ONE.001"} << "ONE.ISO";
-    QTest::newRow("blanks") << QStringList{"my disc.001", "my disc.002"} << "my disc.iso";
-    QTest::newRow("quotes and dollar")
-        << QStringList{"it's \"$HOME\".001", "`id` $(id).002"} << "$PATH 'out'.iso";
-    QTest::newRow("semicolons and leading dash")
-        << QStringList{"-n.001", "--help;.002", "a;rm -rf x.003"} << "-o; x.iso";
-    QTest::newRow("non-ASCII") << QStringList{"Ærø Ünïcödé.001", "日本語.002"} << "Größe.iso";
-}
-
-void tst_Build::joinsRealFilesByteForByte()
-{
-    QFETCH(QStringList, names);
-    QFETCH(QString, destination);
-    TempDir dir;
-    const auto [parts, joined] = MakeParts(dir, names);
-    const std::string output = dir.file(destination.toStdString());
-
-    WindowDriver driver;
-    ModalBoxWatcher boxes;
-    driver.setEntries(parts);
-    driver.destination()->setText(QString::fromStdString(output));
-
-    driver.click("cmdBuild");
-    QCOMPARE(DisabledControls(driver), AllBusyControls());
-    QVERIFY(driver.button("cmdHelp")->isEnabled());
-    QVERIFY(PointerIsHourglass());
-    QVERIFY(driver.window().isBuilding());
-
-    QTRY_COMPARE(boxes.seen().size(), 1);
-    QCOMPARE(boxes.seen()[0].title, QStringLiteral("Info..."));
-    QCOMPARE(boxes.seen()[0].text, QStringLiteral("ISO built succesfully."));
-    QCOMPARE(boxes.seen()[0].icon, QMessageBox::Warning); // the exclamation icon
-    QCOMPARE(boxes.seen()[0].buttons, QMessageBox::Ok);
-
-    QCOMPARE(DisabledControls(driver), QStringList());
-    QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(test::ReadFile(output), joined);
-    QCOMPARE(driver.entryTexts(), parts);
-    QCOMPARE(driver.destination()->text(), QString::fromStdString(output));
-    for (const char* stray : {"x", "id", "out"})
-        QVERIFY(!std::filesystem::exists(dir.file(stray)));
-}
-
-void tst_Build::failuresReportAndChangeNothing_data()
-{
-    QTest::addColumn<QStringList>("names");   // parts to create
-    QTest::addColumn<QStringList>("entries"); // list entries, relative to the folder
-    QTest::addColumn<QString>("destination"); // relative to the folder unless blank
-    QTest::addColumn<QString>("expected");    // %1 stands for the folder
-
-    QTest::newRow("empty list") << QStringList{} << QStringList{} << "OUT.ISO"
-                                << "Invalid input.";
-    QTest::newRow("blank destination") << QStringList{"A.001"} << QStringList{"A.001"} << "   "
-                                       << "Invalid input.";
-    QTest::newRow("empty destination") << QStringList{"A.001"} << QStringList{"A.001"} << ""
-                                       << "Invalid input.";
-    QTest::newRow("missing middle part")
-        << QStringList{"A.001", "A.003"} << QStringList{"A.001", "A.002", "A.003"} << "OUT.ISO"
-        << "Cannot built ISO.\n\nThis part does not exist or is not a file:\n'%1/A.002'";
-    QTest::newRow("destination folder does not exist")
-        << QStringList{"A.001"} << QStringList{"A.001"} << "nowhere/OUT.ISO"
-        << "Cannot built ISO.\n\nThe image cannot be written in '%1/nowhere':\n"
-           "No such file or directory (error 2).";
-}
-
-void tst_Build::failuresReportAndChangeNothing()
-{
-    QFETCH(QStringList, names);
-    QFETCH(QStringList, entries);
-    QFETCH(QString, destination);
-    QFETCH(QString, expected);
-    TempDir dir;
-    MakeParts(dir, names);
-    std::vector<std::string> paths;
-    for (const QString& entry : entries)
-        paths.push_back(dir.file(entry.toStdString()));
-    const QString destinationText =
-        destination.trimmed().isEmpty()
-            ? destination
-            : QString::fromStdString(dir.file(destination.toStdString()));
-
-    WindowDriver driver;
-    ModalBoxWatcher boxes;
-    driver.setEntries(paths);
-    driver.destination()->setText(destinationText);
-
-    driver.click("cmdBuild");
-    QTRY_COMPARE(boxes.seen().size(), 1);
-    QCOMPARE(boxes.seen()[0].title, QStringLiteral("Error..."));
-    QCOMPARE(boxes.seen()[0].text,
-             expected.replace(QStringLiteral("%1"), QString::fromStdString(dir.path().string())));
-    QCOMPARE(boxes.seen()[0].icon, QMessageBox::Critical);
-    QCOMPARE(boxes.seen()[0].buttons, QMessageBox::Ok);
-
-    QVERIFY(!driver.window().isBuilding());
-    QCOMPARE(DisabledControls(driver), QStringList());
-    QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(driver.entryTexts(), paths);
-    QCOMPARE(driver.destination()->text(), destinationText);
-}
-
-void tst_Build::childThatCannotStart()
-{
-    TempDir dir;
-    const auto [parts, joined] = MakeParts(dir, {"A.001"});
-    WindowServices services;
-    services.joinCommand = [](const std::vector<std::string>& p, const TemporaryImage& t) {
-        return ChildCommand{ComposeCatArguments("/nonexistent/cat", p), {}, t.outputDescriptor()};
-    };
-    WindowDriver driver(services);
-    ModalBoxWatcher boxes;
-    driver.setEntries(parts);
-    driver.destination()->setText(QString::fromStdString(dir.file("OUT.ISO")));
-
-    driver.click("cmdBuild");
-    QTRY_COMPARE(boxes.seen().size(), 1);
-    QCOMPARE(boxes.seen()[0].title, QStringLiteral("Error..."));
-    QCOMPARE(boxes.seen()[0].text,
-             QStringLiteral("Cannot built ISO.\n\nThe command interpreter could not be started: "
-                            "No such file or directory (error 2)."));
-    QCOMPARE(DisabledControls(driver), QStringList());
-    QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(!std::filesystem::exists(dir.file("OUT.ISO")));
-    QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
-             1); // no stray file
-}
-
-void tst_Build::keyboardFocusComesBackAfterTheBuild_data()
-{
-    QTest::addColumn<bool>("withParts");
-    QTest::newRow("after success") << true;
-    QTest::newRow("after invalid input") << false;
-}
-
-void tst_Build::keyboardFocusComesBackAfterTheBuild()
-{
-    QFETCH(bool, withParts);
-    TempDir dir;
-    const auto [parts, joined] = MakeParts(dir, {"A.001"});
-    WindowDriver driver;
-    ModalBoxWatcher boxes;
-    if (withParts)
-        driver.setEntries(parts);
-    driver.destination()->setText(QString::fromStdString(dir.file("OUT.ISO")));
-
-    QPushButton* build = driver.button("cmdBuild");
-    build->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), build);
-    QTest::keyClick(build, Qt::Key_Space);
-    QTRY_COMPARE(boxes.seen().size(), 1);
-    QTRY_COMPARE(driver.window().focusWidget(), build);
-}
 
 QTEST_MAIN(tst_Build)
 #include "tst_Build.moc"

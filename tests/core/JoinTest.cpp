@@ -1,0 +1,179 @@
+#include "join/BuildInput.h"
+#include "join/Destination.h"
+#include "join/JoinCommand.h"
+#include "join/PartSet.h"
+#include "join/PasteString.h"
+#include "join/ShellSelection.h"
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace partwright {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr std::uint64_t kMiB = 1024ULL * 1024;
+
+TEST(BuildInput, EntriesAndADestinationThatIsNotBlankAndEndsInDotIso)
+{
+    EXPECT_TRUE(IsBuildInputValid(1, "\t")); // only spaces are blanks
+    EXPECT_FALSE(IsBuildInputValid(0, "OUT.ISO"));
+    EXPECT_FALSE(IsBuildInputValid(1, "   "));
+    const std::pair<const char*, bool> cases[] = {
+        {"D:\\o\\G.ISO", true}, {"/o/.iso", true},       {".iso", true},          {"x.iSo", true},
+        {"/x.iso/g", false},    {"g.iso ", false},       {"iso", false},          {"", false},
+        {"g.iso.001", false},   {"G.\xc4\xb0SO", false}, {"g.\xc4\xb1so", false}, {"g.img", false}};
+    for (const auto& [name, accepted] : cases)
+        EXPECT_EQ(IsIsoName(name), accepted) << '"' << name << '"';
+}
+
+TEST(BuildInput, FirstMissingPartAndRoomForTheImage)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.file("a.001"), "a");
+    fs::create_directory(dir.file("folder.002"));
+    EXPECT_EQ(FirstMissingPart({dir.file("a.001"), dir.file("a.001")}), std::nullopt);
+    EXPECT_EQ(FirstMissingPart({dir.file("a.001"), dir.file("c.003"), dir.file("d.004")}),
+              dir.file("c.003"));
+    EXPECT_EQ(FirstMissingPart({dir.file("folder.002"), dir.file("a.001")}),
+              dir.file("folder.002"));
+    EXPECT_THROW(MeasureParts({dir.file("gone")}), fs::filesystem_error);
+
+    constexpr std::uint64_t kGiB = 1024 * kMiB; // a FAT file holds 4 GiB - 1 byte at most
+    EXPECT_EQ(RoomProblem(4 * kGiB - 1, {4 * kGiB - 1, true}, "/m"), std::nullopt);
+    EXPECT_EQ(RoomProblem(4 * kGiB, {4 * kGiB, false}, "/m"), std::nullopt);
+    EXPECT_EQ(RoomProblem(4 * kGiB, {1000, true}, "/m"),
+              "Cannot built ISO.\r\n\r\nThe image would be 4,294,967,296 bytes (4.00 GiB), but "
+              "'/m' is on a FAT file system, which holds no file larger than 4,294,967,295 bytes "
+              "(4 GiB - 1 byte).");
+    EXPECT_EQ(RoomProblem(4 * kGiB, {1000, false}, "/m"),
+              "Cannot built ISO.\r\n\r\nThere is not enough free space in '/m':\r\nthe image "
+              "needs 4,294,967,296 bytes (4.00 GiB), only 1,000 bytes (1000 bytes) are free.");
+}
+
+#ifndef _WIN32
+// Relative names count from the current folder; a destination that is a part is found.
+TEST(BuildInput, RelativeNamesAndLinks)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.file("a.1"), "a");
+    test::WriteFile(dir.file("b.2"), "b");
+    fs::create_symlink(dir.file("a.1"), dir.file("soft.iso"));
+    fs::create_symlink(dir.file("gone"), dir.file("dangling.3"));
+    fs::create_hard_link(dir.file("b.2"), dir.file("hard.iso"));
+    fs::create_symlink("real/target.iso", dir.file("link.iso"));
+    EXPECT_EQ(FirstMissingPart({dir.file("soft.iso"), "b.2", dir.file("dangling.3")}), "b.2");
+    const auto before = fs::current_path();
+    fs::current_path(dir.path());
+    const auto inside = FirstMissingPart({dir.file("soft.iso"), "b.2", dir.file("dangling.3")});
+    const std::string relative = ResolveDestination("  OUT.ISO ");
+    fs::current_path(before);
+    EXPECT_EQ(inside, dir.file("dangling.3"));
+    EXPECT_EQ(relative, dir.file("OUT.ISO"));
+    EXPECT_EQ(ResolveDestination(dir.file("link.iso")), dir.file("real/target.iso"));
+
+    const std::vector<std::string> parts{dir.file("a.1"), dir.file("b.2")};
+    EXPECT_EQ(PartThatIsDestination(parts, dir.file("hard.iso")), dir.file("b.2"));
+    EXPECT_EQ(PartThatIsDestination(parts, dir.file("soft.iso")), dir.file("a.1"));
+    EXPECT_EQ(PartThatIsDestination(parts, dir.file("new.iso")), std::nullopt);
+}
+#endif
+
+TEST(JoinCommand, CommandLinesAndTheirPieces)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {ComposeCopyCommandLine("cmd.exe", {"D:\\My Images\\b.002", "a&b|c;e^f.003", "c.001"},
+                                "t 1"),
+         R"(cmd.exe /c COPY /B /Y "D:\My Images\b.002" + "a&b|c;e^f.003" + "c.001" "t 1")"},
+        {ComposeCopyCommandLine("command.com", {"D:\\g.001"}, "t"),
+         R"(command.com /c COPY /B /Y "D:\g.001" "t")"},
+        {JoinDestination("   D:\\o\\x.iso  ") + "|" + JoinDestination("\tx.iso"),
+         "D:\\o\\x.iso|\tx.iso"},
+        {PasteString(" + ", {"a", " ", "", "b"}) + "|" + PasteString(" + ", {"a + ", "b"}),
+         "a + b|a +  + b"},
+        {PasteString("|", {" a ", "\t"}) + PasteString("+", {"", "  "}) + PasteString("+", {}),
+         " a |\t"},
+        {ShellNameForVersion(0) + ShellNameForVersion(1) + ShellNameForVersion(4) +
+             ShellNameForVersion(5),
+         "cmd.execommand.comcommand.comcmd.exe"}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(text, expected);
+    const std::vector<std::string> parts{"-a b$HOME'\".001", "x;y.002"};
+    EXPECT_EQ(ComposeCatArguments("/bin/cat", parts),
+              (std::vector<std::string>{"/bin/cat", "--", parts[0], parts[1]}));
+}
+
+// Every platform but NT (2) follows the DOS-based rules; NT never reads the service text.
+TEST(ClassifyWinVersion, OneRowPerVersionAndBoundary)
+{
+    const struct {
+        std::uint32_t platform, major, minor;
+        std::string service;
+        int code;
+    } cases[] = {{2, 3, 51, "", 6},   {2, 4, 0, " B", 7},  {2, 5, 0, "", 8},
+                 {2, 5, 1, "", 9},    {2, 5, 2, "", 8},    {2, 6, 3, "", 10},
+                 {2, 10, 0, "", 11},  {1, 4, 0, " B ", 2}, {1, 4, 0, " C", 1},
+                 {1, 4, 0, "\tB", 1}, {1, 4, 10, " A", 4}, {1, 4, 10, "", 3},
+                 {1, 4, 90, "A", 5},  {1, 4, 3, "", 11},   {1, 5, 0, " B", 11},
+                 {0, 4, 0, "B", 2},   {3, 4, 10, "A", 4},  {0, 0, 0, std::string(128, ' '), 11}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ClassifyWinVersion({c.platform, c.major, c.minor, c.service}), c.code) << c.minor;
+}
+
+std::vector<ListedPart> Sized(const std::vector<std::uint64_t>& sizes)
+{
+    std::vector<ListedPart> parts;
+    for (const auto size : sizes)
+        parts.push_back({"/i/D." + std::to_string(parts.size() + 1), size});
+    return parts;
+}
+
+// Splitters put the few bytes left over all on the last part or one more on each first part.
+TEST(PartSetFindings, SignsOfABrokenSet)
+{
+    const std::pair<std::vector<ListedPart>, std::vector<std::string>> cases[] = {
+        {{{"/i/D.3", 5}, {"/i/D.1", kMiB}, {"/i/readme.txt", 3}, {"/i/D.2", kMiB}}, {}},
+        {{{"/i/D.001", kMiB}, {"/i/D.002", kMiB}, {"/i/D.004", kMiB}},
+         {"Part 3 is missing between D.002 and D.004."}},
+        {{{"/i/D.004", kMiB}}, {"The parts start at D.004: parts 1 to 3 are missing."}},
+        {{{"/i/D.1", kMiB}, {"/j/E.001", kMiB}, {"/k/F.1", kMiB}, {"/i/D.2", 3}},
+         {"Part 1 is listed 3 times: D.1, E.001 and F.1."}},
+        {{{"C:\\i\\D.002", kMiB}, {"C:\\i\\D.002", kMiB}, {"C:\\i\\D.005", 2}, {"C:\\i\\D.6", 1}},
+         {"The parts start at D.002: part 1 is missing.",
+          "Parts 3 to 4 are missing between D.002 and D.005.", "D.002 is listed twice.",
+          "D.005 is 1,048,574 bytes shorter than the parts before it."}},
+        {Sized({kMiB, 0, 5}), {"D.2 is empty."}},
+        {Sized({100, 100, 102}), {}},
+        {Sized({100, 100, 103}), {"D.3 is 3 bytes longer than the parts before it."}},
+        {Sized({101, 100, 100}), {}},
+        {Sized({102, 100, 100, 100}), {"D.1 is 2 bytes longer than the parts after it."}},
+        {Sized({100, 101, 100, 100}), {"D.2 is 1 byte longer than the parts before it."}},
+        {Sized({101, 100, 101, 100}), {"D.2 is 1 byte shorter than the parts before it."}},
+        {Sized({101, 100, 100, 50}), {"D.1 is 1 byte longer than the parts after it."}}};
+    for (const auto& [entries, findings] : cases)
+        EXPECT_EQ(PartSetFindings(entries), findings) << entries.front().path;
+}
+
+#ifndef _WIN32
+// A 1206-byte file cut by GNU split into 12 parts, measured as a build measures them.
+TEST(PartSetFindings, SetsAsSplitWritesThemAreNotQuestioned)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.file("DISC.ISO"), std::string(1206, 'x'));
+    const std::string split =
+        "cd '" + dir.path().string() +
+        "' && split -n 12 -d -a 3 --numeric-suffixes=1 DISC.ISO DISC. && rm DISC.ISO";
+    ASSERT_EQ(std::system(split.c_str()), 0);
+    std::vector<std::string> names;
+    for (int n = 1; n <= 12; ++n)
+        names.push_back(dir.file((n < 10 ? "DISC.00" : "DISC.0") + std::to_string(n)));
+    const std::vector<ListedPart> parts = MeasureParts(names);
+    EXPECT_EQ(parts.back().size, 106u); // eleven of 100 bytes and the remainder on the last
+    EXPECT_EQ(ImageSize(parts), 1206u);
+    EXPECT_EQ(PartSetFindings(parts), std::vector<std::string>{});
+}
+#endif
+
+} // namespace
+} // namespace partwright

@@ -1,0 +1,171 @@
+#include "list/ListOperations.h"
+
+#include "list/FileNames.h"
+#include "list/modFunctions.h"
+#include "support/MemoryList.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+
+namespace partwright {
+namespace {
+
+using namespace modFunctions;
+using namespace std::string_literals;
+using Texts = std::vector<std::string>;
+
+// "A B C* D* E": letters are entries, an asterisk marks a selected one, ">" the current one.
+std::string Listing(const InputList& list, bool withCurrent)
+{
+    std::string listing;
+    for (int position = 1; position <= list.count(); ++position)
+        listing += std::string(position > 1 ? " " : "") +
+                   (withCurrent && position == list.currentItem() ? ">" : "") +
+                   list.text(position) + (list.isSelected(position) ? "*" : "");
+    return listing;
+}
+
+// Operations, the list before and after; moves show the current entry and give the focus.
+TEST(ListOperations, MoveUpMoveDownAndDelete)
+{
+    // clang-format off
+    const char* const cases[] = {
+        "up A B C* D* E -> A C* >D* B E",         "down A B* C* D E -> A D B* >C* E",
+        "up A B C* D E* F -> A C* >E* B D F",     "down A B* C D* E F -> A C E B* >D* F",
+        "up A B* C D E* -> B* >E* A C D",         "down A B* C D* E -> A C E B* >D*",
+        "up A* B C* D E -> A* >C* B D E",         "down A* B C* D E F -> B D A* >C* E F",
+        "up A* B* C D -> A* >B* C D",             "down A B C* D* -> A B C* >D*",
+        "up A B C -> >A B C",                     "down A B C -> >A B C",
+        "up A* B* C* -> A* B* >C*",               "down A* B* C* -> A* B* >C*",
+        "up A -> >A",                             "down A* -> >A*",
+        "up -> ",                                 "down -> ",
+        "down X* X Y -> X >X* Y",                 "up up up up A B C D* E* F -> D* >E* A B C F",
+        "down down down A B* C* D E -> A D E B* >C*",
+        "delete A B* C* D E -> A D E",            "delete A* B C D E* -> B C D",
+        "delete A* B C* D E* -> B D",             "delete A* B* C* -> ",
+        "delete A B C -> A B C",                  "delete -> "};
+    // clang-format on
+    for (const std::string row : cases) {
+        std::istringstream words(row.substr(0, row.find("->")));
+        Texts operations;
+        test::MemoryList list;
+        for (std::string word; words >> word;) {
+            if (word == "up" || word == "down" || word == "delete") {
+                operations.push_back(word);
+            } else {
+                list.append(word.back() == '*' ? word.substr(0, word.size() - 1) : word);
+                list.setSelected(list.count(), word.back() == '*');
+            }
+        }
+        for (const auto& operation : operations) {
+            if (operation == "delete")
+                DeleteSelected(list);
+            else
+                MoveListview(list, operation == "up" ? -1 : 1);
+        }
+        const std::string after = row.substr(row.find("->") + 3);
+        EXPECT_EQ(Listing(list, operations[0] != "delete"), after) << row;
+        EXPECT_EQ(list.focusCalls,
+                  after.find('>') == std::string::npos ? 0 : static_cast<int>(operations.size()))
+            << row;
+    }
+}
+
+TEST(AddListItems, AppendsInArrayOrderAfterTheEntriesWithTheExactBytes)
+{
+    test::MemoryList list;
+    for (const Texts& items : {Texts{"x.2", "x.1"}, Texts{}, Texts{"/i/\xff\xfe.001", "x.1"}})
+        AddListItems(list, items);
+    EXPECT_EQ(EntryTexts(list), (Texts{"x.2", "x.1", "/i/\xff\xfe.001", "x.1"}));
+}
+
+// A full path, or a folder and names that enter in reverse, whole paths as they are.
+TEST(SplitFileNames, TheShapesOfADialogResult)
+{
+    const struct {
+        std::string result;
+        char separator;
+        std::string directory;
+        Texts paths;
+    } cases[] = {
+        {"   ", '/', "", {}},
+        {" /img/a b.001 ", '/', "", {" /img/a b.001 "}},
+        {"D:\\i\0g.3\0g.1\0g.2"s, '\\', "D:\\i\\", {"D:\\i\\g.2", "D:\\i\\g.1", "D:\\i\\g.3"}},
+        {"/\0 a.1 \0"s, '/', "/", {"/", "/ a.1 "}},
+        {"/x\\\0a\0C:\\b\0/d2/y"s, '/', "/x\\/", {"/d2/y", "/x\\/C:\\b", "/x\\/a"}},
+        {"C:\0a\0A:\\b\0z:\\c\0\\\\s\\d"s, '\\', "C:\\", {"\\\\s\\d", "z:\\c", "A:\\b", "C:\\a"}},
+    };
+    for (const auto& c : cases) {
+        std::string directory = "stale";
+        Texts paths{"stale"};
+        EXPECT_EQ(SplitFileNames(c.result, c.separator, directory, paths), !c.paths.empty());
+        EXPECT_EQ(directory, c.directory) << c.directory;
+        EXPECT_EQ(paths, c.paths) << c.directory;
+    }
+}
+
+TEST(GetExtNumber, ReadsTheNumberAfterTheLastDot)
+{
+    const struct {
+        const char* text;
+        int expected;
+    } cases[] = {{"D.001", 1},       {"D. 12 ", 12}, {"D.-3", -3},         {"D.+5", 5},
+                 {"D.32767", 32767}, {"D.32768", 0}, {"D.-32768", -32768}, {"D.-32769", 0},
+                 {"D.iso", 0},       {"D.1a", 0},    {"D.1 2", 0},         {"D.", 0},
+                 {"D.-", 0},         {"D", 0},       {"D.\t3", 0},         {"a.b.003", 3},
+                 {"C:\\i.1\\D", 0},  {"/h/i.1/D", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(GetExtNumber(c.text), c.expected) << '"' << c.text << '"';
+    EXPECT_EQ(GetExtNumber("D.99999999999999999999"), 0);
+}
+
+// Equal part numbers end where the partition leaves them.
+TEST(QuickSort, KnownOrders)
+{
+    const std::pair<Texts, Texts> cases[] = {
+        {{"DISC.010", "DISC.9", "DISC.001"}, {"DISC.001", "DISC.9", "DISC.010"}},
+        {{"b.2", "x.iso", "a.1", "y", "c.2", "z.txt"},
+         {"z.txt", "x.iso", "y", "a.1", "b.2", "c.2"}},
+        {{"a.2", "b.1", "c.2", "d.1"}, {"d.1", "b.1", "a.2", "c.2"}}};
+    for (auto [items, expected] : cases) {
+        QuickSort(items, 0, static_cast<std::ptrdiff_t>(items.size()) - 1);
+        EXPECT_EQ(items, expected);
+    }
+}
+
+// Plain recursion, left side first, the part number parsed on every comparison.
+void ReferenceQuickSort(std::vector<std::string>& items, std::ptrdiff_t first, std::ptrdiff_t last)
+{
+    if (first >= last)
+        return;
+    std::ptrdiff_t boundary = first;
+    for (std::ptrdiff_t i = first + 1; i <= last; ++i)
+        if (CompareItems(items, i, first) < 0)
+            std::swap(items[++boundary], items[i]);
+    std::swap(items[first], items[boundary]);
+    ReferenceQuickSort(items, first, boundary - 1);
+    ReferenceQuickSort(items, boundary + 1, last);
+}
+
+// Few distinct numbers, so many ties; sorting a range leaves the rest alone.
+TEST(QuickSort, AgreesWithTheReferenceOnRandomRanges)
+{
+    std::mt19937 random(20261206);
+    const char* const endings[] = {"",   ".",   ".iso", ".x1",  ".40000", ".-2", ".0",
+                                   ".1", ".01", ".2",   ".002", ".3",     ".7"};
+    for (int round = 0; round < 500; ++round) {
+        std::vector<std::string> items(random() % 60);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            items[i] = "f" + std::to_string(i) + endings[random() % std::size(endings)];
+        const auto first = static_cast<std::ptrdiff_t>(random() % 3);
+        const auto last = static_cast<std::ptrdiff_t>(items.size() - 1 - random() % 3);
+        std::vector<std::string> expected = items;
+        ReferenceQuickSort(expected, first, last);
+        QuickSort(items, first, last);
+        ASSERT_EQ(items, expected) << "round " << round;
+    }
+}
+
+} // namespace
+} // namespace partwright

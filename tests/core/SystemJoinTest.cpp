@@ -1,0 +1,260 @@
+#include "join/SystemJoin.h"
+
+#include "join/ImageCheck.h"
+#include "platform/ChildProcess.h"
+#include "platform/TemporaryImage.h"
+#include "support/Processes.h"
+#include "support/TempDir.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+
+namespace partwright {
+namespace {
+
+namespace fs = std::filesystem;
+using Result = PlaceOutcome::Result;
+using Texts = std::vector<std::string>;
+
+ChildCommand Shell(const std::string& script)
+{
+    return ChildCommand{{"/bin/sh", "-c", script}, {}};
+}
+
+// Standard input is /dev/null, so nothing waits for an answer: the probe exits 3 or 4 otherwise.
+TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStart)
+{
+    const std::pair<ChildCommand, int> cases[] = {
+        {Shell("exit 255"), 255},
+        {Shell("kill -9 $$"), 128 + SIGKILL},
+        {{{"/nonexistent/program"}, {}}, ENOENT},
+        {Shell("[ \"$(readlink /proc/$$/fd/0)\" = /dev/null ] || exit 3; read x && exit 4; exit 0"),
+         0}};
+    for (const auto& [command, code] : cases)
+        EXPECT_EQ(ExecCmd(command), code) << command.argv.back();
+}
+
+TEST(ChildProcess, KeepsTheStartOfTheErrorOutput)
+{
+    ChildProcess child;
+    ASSERT_EQ(child.start(Shell("echo out; echo e >&2; head -c 9999 /dev/zero | tr '\\0' x >&2; "
+                                "exit 3")),
+              0);
+    child.wait();
+    EXPECT_EQ(child.outcome().exitCode, 3);
+    EXPECT_EQ(child.outcome().errorOutput, "e\n" + std::string(4094, 'x'));
+}
+
+template <typename Condition> bool Eventually(Condition condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return condition();
+}
+
+TEST(ChildProcess, KillEndsTheChildAndWhatItStarted)
+{
+    ChildProcess child;
+    ASSERT_EQ(child.start(Shell("sleep 29137 & wait")), 0);
+    ASSERT_TRUE(Eventually([] { return test::ProcessesMentioning("29137").size() == 2; }));
+    child.kill();
+    EXPECT_EQ(child.outcome().signal, SIGKILL);
+    EXPECT_TRUE(Eventually([] { return test::ProcessesMentioning("29137").empty(); }));
+}
+
+PlaceOutcome Join(const std::vector<std::string>& parts, const std::string& destination,
+                  std::uint64_t expectedSize, bool stop = false)
+{
+    TemporaryImage temporary(destination);
+    ChildProcess child;
+    EXPECT_EQ(child.start(SystemJoinCommand(parts, temporary)), 0);
+    child.wait();
+    const std::atomic<bool> stopFlag{stop};
+    return child.outcome().exitCode == 0 ? temporary.place(expectedSize, stopFlag) : PlaceOutcome{};
+}
+
+std::ptrdiff_t EntriesIn(const std::string& folder)
+{
+    return std::distance(fs::directory_iterator(folder), {});
+}
+
+// Nothing in the names is run, and folders with such names take the image too.
+TEST(SystemJoin, JoinsAwkwardNamesByteForByteIntoAnyFolder)
+{
+    test::TempDir dir;
+    std::vector<std::string> parts;
+    std::string expected;
+    for (const char* name : {"-a b$HOME'\".001", "semi;colon & amp.002", "$(touch pwned).003",
+                             "\xc3\xbcmlaut \xe2\x80\x94.004", " lead and trail .005"}) {
+        const std::string content = name + std::string(parts.size() * 1000, '\0');
+        test::WriteFile(parts.emplace_back(dir.file(name)), content);
+        expected += content;
+    }
+    const auto descriptors = EntriesIn("/proc/self/fd"); // none stays open after a join
+    for (const std::string& folder :
+         {dir.file("plain"), dir.file("dl\n"), dir.file("-x $(touch y) `touch z`")}) {
+        fs::create_directories(folder);
+        test::WriteFile(folder + "/OUTFILE.ISO", "the old image");
+        const PlaceOutcome placed = Join(parts, folder + "/OUTFILE.ISO", expected.size());
+        EXPECT_EQ(placed.result, Result::Placed) << placed.error.message();
+        EXPECT_EQ(test::ReadFile(folder + "/OUTFILE.ISO"), expected) << folder.size();
+        EXPECT_EQ(EntriesIn(folder), 1);
+    }
+    EXPECT_EQ(EntriesIn("/proc/self/fd"), descriptors);
+    for (const char* stray : {"pwned", "y", "z"})
+        EXPECT_FALSE(fs::exists(dir.file(stray)) || fs::exists(stray)) << stray;
+}
+
+// A part that shrank, a cancel or a failed join leave the old destination and no temporary image.
+TEST(SystemJoin, OnlyACompleteImageTakesTheDestinationsPlace)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.file("a.1"), "new ");
+    test::WriteFile(dir.file("a.2"), "image");
+    test::WriteFile(dir.file("OUT.ISO"), "old");
+    const std::vector<std::string> parts{dir.file("a.1"), dir.file("a.2")};
+    const PlaceOutcome shrank = Join(parts, dir.file("OUT.ISO"), 12);
+    EXPECT_EQ(shrank.result, Result::SizeDiffers);
+    EXPECT_EQ(shrank.writtenSize, 9u);
+    EXPECT_EQ(Join(parts, dir.file("OUT.ISO"), 9, true).result, Result::Stopped);
+    EXPECT_EQ(Join({parts[0], dir.file("gone.2")}, dir.file("OUT.ISO"), 9).result, Result::Failed);
+    EXPECT_EQ(test::ReadFile(dir.file("OUT.ISO")), "old");
+    EXPECT_EQ(EntriesIn(dir.path()), 3);
+}
+
+// As `cat > t && mv -f t dest` would, run by an ordinary user: for root no mode ever refuses.
+TEST(SystemJoin, ReplacesAReadOnlyDestinationKeepingItsPermissions)
+{
+    test::TempDir dir;
+    const std::string folder = dir.path().string();
+    const uid_t user = getuid() == 0 ? 65534 : getuid(); // nobody, when the tests run as root
+    const gid_t group = getuid() == 0 ? 65534 : getgid();
+    test::WriteFile(folder + "/a.1", "new ");
+    test::WriteFile(folder + "/RO.ISO", "the old read-only image");
+    for (const char* name : {"", "/a.1", "/RO.ISO"})
+        ASSERT_EQ(chown((folder + name).c_str(), user, group), 0);
+    chmod((folder + "/RO.ISO").c_str(), 0444);
+    const pid_t worker = fork();
+    if (worker == 0) {
+        if (getuid() == 0 && (setgid(group) != 0 || setuid(user) != 0))
+            _exit(2);
+        _exit(Join({folder + "/a.1"}, folder + "/RO.ISO", 4).result == Result::Placed ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(worker, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(test::ReadFile(folder + "/RO.ISO"), "new ");
+    struct stat result {};
+    ASSERT_EQ(stat((folder + "/RO.ISO").c_str(), &result), 0);
+    EXPECT_EQ(result.st_mode & 07777, 0444u);
+    EXPECT_EQ(result.st_uid, user);
+}
+
+// A live build locks its temporary image; the next build removes only unlocked ones.
+TEST(TemporaryImage, RemovesWhatKilledBuildsLeftAndNothingElse)
+{
+    test::TempDir dir;
+    for (const char* name :
+         {".partwright-1234ABCD", ".partwright-1234abc", "DISC.001", ".partwright-1234abcd.tmp"})
+        test::WriteFile(dir.file(name), "keep");
+    test::WriteFile(dir.file(TemporaryImageName(0x1234abcd)), "left by a killed build");
+    const TemporaryImage live(dir.file("A.ISO"));
+    EXPECT_FALSE(fs::exists(dir.file(TemporaryImageName(0x1234abcd))));
+    const TemporaryImage second(dir.file("B.ISO"));
+    EXPECT_EQ(EntriesIn(dir.path()), 6); // the four look-alikes and the two live images
+}
+
+TEST(SystemJoin, AKilledProgramTakesItsJoinAlong)
+{
+    test::TempDir dir;
+    const std::string part = dir.file("never.001");
+    ASSERT_EQ(mkfifo(part.c_str(), 0600), 0); // cat waits on it for ever
+    const pid_t program = fork();
+    if (program == 0) {
+        TemporaryImage temporary(dir.file("OUT.ISO"));
+        ChildProcess child;
+        child.start(SystemJoinCommand({part}, temporary));
+        pause();
+        _exit(0);
+    }
+    ASSERT_TRUE(Eventually([&] { return test::ProcessesMentioning(part).size() == 1; }));
+    kill(program, SIGKILL);
+    waitpid(program, nullptr, 0);
+    EXPECT_TRUE(Eventually([&] { return test::ProcessesMentioning(part).empty(); }));
+}
+
+std::string Check(const test::TempDir& dir, const Texts& parts, const std::string& stem = "DISC")
+{
+    std::string joined;
+    std::vector<ListedPart> listed;
+    for (const auto& part : parts) {
+        joined += part;
+        listed.push_back({"/p/" + stem + ".00" + std::to_string(listed.size() + 1), part.size()});
+    }
+    test::WriteFile(dir.file("OUT.ISO"), joined);
+    return ImageCheckLine(dir.file("OUT.ISO"), listed);
+}
+
+TEST(ImageCheck, ARealImageJoinedRightAndWrong)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.file("content"), std::string(3600000, 'x'));
+    const std::string make = "xorriso -as mkisofs -quiet -V MYDISC -o '" + dir.file("disc.iso") +
+                             "' '" + dir.file("content") + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(make.c_str()), 0) << "xorriso is needed";
+    const std::string image = test::ReadFile(dir.file("disc.iso"));
+    const auto part = [&](int n) {
+        return image.substr(n * 1048576u, 1048576);
+    };
+    ASSERT_EQ(image.size() / 1048576, 3u); // four parts, the last one shorter
+    const std::string blocks = std::to_string(image.size() / 2048).insert(1, ","); // 1,xxx
+
+    const std::string declared =
+        " volume MYDISC declares (" + blocks + " blocks of 2,048 bytes), so a part is probably ";
+    EXPECT_EQ(Check(dir, {part(0), part(1), part(2), part(3)}),
+              "Volume MYDISC: " + blocks + " blocks of 2,048 bytes, matching the image size.");
+    EXPECT_EQ(Check(dir, {part(0), part(1), part(3)}),
+              "Warning: the image is 1,048,576 bytes shorter than" + declared +
+                  "missing, truncated or in the wrong place.");
+    EXPECT_EQ(Check(dir, {part(0), part(1), part(2), part(2), part(3)}),
+              "Warning: the image is 1,048,576 bytes longer than" + declared +
+                  "listed twice or in the wrong place.");
+    EXPECT_EQ(Check(dir, {part(1), part(0), part(2), part(3)}, "\xE2\x80\xAEz\xFF"),
+              "Warning: the image does not start with its volume descriptor; <U+202E>z\\xFF.002 "
+              "(entry 2) does, so the first entry is probably not the first part.");
+}
+
+// Sixteen empty sectors, the primary volume descriptor and the set terminator: 18 blocks.
+std::string SmallImage(std::string volumeName, char blocks = 18)
+{
+    std::string image(18 * 2048, '\0');
+    image.replace(16 * 2048, 7, "\1CD001\1");
+    image.replace(17 * 2048, 7, "\377CD001\1");
+    volumeName.resize(32, ' ');
+    image.replace(16 * 2048 + 40, 32, volumeName);
+    image[16 * 2048 + 80] = blocks; // little-endian
+    image[16 * 2048 + 129] = 8;     // block size 0x0800
+    return image;
+}
+
+TEST(ImageCheck, NamesAreShownEscapedAndOtherImagesGetNoLine)
+{
+    test::TempDir dir;
+    const std::string image = SmallImage("A\xE2\x80\xAEZYX\nLINE2");
+    EXPECT_EQ(Check(dir, {image}),
+              "Volume A<U+202E>ZYX\\nLINE2: 18 blocks of 2,048 bytes, matching the image size.");
+    std::string almost(40000, 'x');
+    almost.replace(32768, 6, "\1CD002"); // not the signature
+    for (const std::string& other : {std::string("tiny"), almost, SmallImage("NONE", 0)})
+        EXPECT_EQ(Check(dir, {other}), "") << other.size();
+    EXPECT_EQ(ImageCheckLine(dir.file("missing.img"), {{dir.file("missing.img"), 4}}), "");
+}
+
+} // namespace
+} // namespace partwright
