@@ -20,17 +20,11 @@ void ModalBoxWatcher::check()
         return;
     answered_ = box;
 
-    SeenBox seen;
-    seen.title = box->windowTitle();
-    seen.text = box->text();
-    seen.icon = box->icon();
-    seen.buttons = box->standardButtons();
-    if (auto* preferred = box->defaultButton())
-        seen.defaultButton = box->standardButton(preferred);
+    QAbstractButton* preferred = box->defaultButton();
+    const SeenBox seen{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                       preferred ? box->standardButton(preferred) : QMessageBox::NoButton};
     seen_.append(seen);
-
-    QMessageBox::StandardButton answer =
-        seen.defaultButton != QMessageBox::NoButton ? seen.defaultButton : QMessageBox::Ok;
+    QMessageBox::StandardButton answer = seen.defaultButton ? seen.defaultButton : QMessageBox::Ok;
     if (!answers_.empty()) {
         answer = answers_.front();
         answers_.pop_front();

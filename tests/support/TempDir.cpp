@@ -8,17 +8,11 @@
 namespace partwright::test {
 
 TempDir::TempDir()
+    : path_(std::filesystem::temp_directory_path() /
+            ("partwright-test-" + std::to_string(std::random_device()())))
 {
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() /
-                         ("partwright-test-" + std::to_string(random()));
-        if (std::filesystem::create_directory(candidate)) {
-            path_ = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error("no temporary folder");
+    if (!std::filesystem::create_directory(path_))
+        throw std::runtime_error("the temporary folder is there already: " + path_.string());
 }
 
 TempDir::~TempDir()
@@ -35,16 +29,6 @@ void WriteFile(const std::string& path, std::string_view content)
         throw std::runtime_error("cannot write " + path);
 }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
 std::string ReadFileIfPresent(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -52,6 +36,13 @@ std::string ReadFileIfPresent(const std::string& path)
     if (in)
         content << in.rdbuf();
     return content.str();
+}
+
+std::string ReadFile(const std::string& path)
+{
+    if (!std::filesystem::is_regular_file(path))
+        throw std::runtime_error("cannot read " + path);
+    return ReadFileIfPresent(path);
 }
 
 } // namespace partwright::test

@@ -4,15 +4,6 @@
 
 namespace partwright::test {
 
-std::vector<int> SelectedPositions(const InputList& list)
-{
-    std::vector<int> selected;
-    for (int position = 1; position <= list.count(); ++position)
-        if (list.isSelected(position))
-            selected.push_back(position);
-    return selected;
-}
-
 WindowDriver::WindowDriver(WindowServices services)
     : window_(std::make_unique<frmPartwright>(std::move(services)))
 {
@@ -21,21 +12,6 @@ WindowDriver::WindowDriver(WindowServices services)
     if (!QTest::qWaitForWindowExposed(window_.get()))
         qWarning("the main window was not exposed");
     entries_ = std::make_unique<ListViewControl>(*list());
-}
-
-QPushButton* WindowDriver::button(const char* name) const
-{
-    return window_->findChild<QPushButton*>(QString::fromLatin1(name));
-}
-
-QTreeWidget* WindowDriver::list() const
-{
-    return window_->findChild<QTreeWidget*>(QStringLiteral("lvwFiles"));
-}
-
-QLineEdit* WindowDriver::destination() const
-{
-    return window_->findChild<QLineEdit*>(QStringLiteral("txtOuputIso"));
 }
 
 void WindowDriver::setEntries(const std::vector<std::string>& paths)

@@ -12,18 +12,15 @@
 
 namespace partwright::test {
 
-// The positions of the selected entries, in list order.
-std::vector<int> SelectedPositions(const InputList& list);
-
 // A real main window, shown offscreen, with its controls found by their names.
 class WindowDriver {
 public:
     explicit WindowDriver(WindowServices services = SystemWindowServices());
 
     frmPartwright& window() { return *window_; }
-    QPushButton* button(const char* name) const;
-    QTreeWidget* list() const;
-    QLineEdit* destination() const;
+    QPushButton* button(const char* name) const { return window_->findChild<QPushButton*>(name); }
+    QTreeWidget* list() const { return window_->findChild<QTreeWidget*>("lvwFiles"); }
+    QLineEdit* destination() const { return window_->findChild<QLineEdit*>("txtOuputIso"); }
     InputList& entries() { return *entries_; }
 
     void setEntries(const std::vector<std::string>& paths);
