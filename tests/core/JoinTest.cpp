@@ -132,6 +132,7 @@ TEST(ClassifyWinVersion, OneRowPerVersionAndBoundary)
 std::vector<ListedPart> Sized(const std::vector<std::uint64_t>& sizes)
 {
     std::vector<ListedPart> parts;
+    parts.reserve(sizes.size());
     for (const auto size : sizes)
         parts.push_back({"/i/D." + std::to_string(parts.size() + 1), size});
     return parts;

@@ -93,7 +93,7 @@ TEST(SplitFileNames, TheShapesOfADialogResult)
         {"D:\\i\0g.3\0g.1\0g.2"s, '\\', "D:\\i\\", {"D:\\i\\g.2", "D:\\i\\g.1", "D:\\i\\g.3"}},
         {"/\0 a.1 \0"s, '/', "/", {"/", "/ a.1 "}},
         {"/x\\\0a\0C:\\b\0/d2/y"s, '/', "/x\\/", {"/d2/y", "/x\\/C:\\b", "/x\\/a"}},
-        {"C:\0a\0A:\\b\0z:\\c\0\\\\s\\d"s, '\\', "C:\\", {"\\\\s\\d", "z:\\c", "A:\\b", "C:\\a"}},
+        {"C:\0a\0A:\\b\0z:\\c\0\\\\s\\d"s, '\\', "C:\\", {R"(\\s\d)", "z:\\c", "A:\\b", "C:\\a"}},
     };
     for (const auto& c : cases) {
         std::string directory = "stale";

@@ -213,7 +213,7 @@ TEST(ImageCheck, ARealImageJoinedRightAndWrong)
     ASSERT_EQ(std::system(make.c_str()), 0) << "xorriso is needed";
     const std::string image = test::ReadFile(dir.file("disc.iso"));
     const auto part = [&](int n) {
-        return image.substr(n * 1048576u, 1048576);
+        return image.substr(std::size_t{1048576} * n, 1048576);
     };
     ASSERT_EQ(image.size() / 1048576, 3u); // four parts, the last one shorter
     const std::string blocks = std::to_string(image.size() / 2048).insert(1, ","); // 1,xxx

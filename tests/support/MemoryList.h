@@ -19,7 +19,7 @@ public:
     void makeCurrent(int position) override { setSelected(current_ = position, true); }
     void append(const std::string& text) override
     {
-        entries_.push_back({text, false});
+        entries_.emplace_back(text, false);
         if (count() == 1)
             makeCurrent(1);
     }

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kMiB = 1024 * 1024;
+constexpr std::size_t kMiB = std::size_t{1024} * 1024;
 
 // A box's title, icon, buttons and default button, before its text.
 QString Look(const QString& title, int icon, int buttons, int preferred)
@@ -144,7 +144,7 @@ private slots:
         if (boxes.contains("%2")) {
             test::TempDir work;
             const std::string made = work.file("i"), data = work.file("data"); // plain names
-            test::WriteFile(data, std::string(300 * 1024, 'x'));
+            test::WriteFile(data, std::string(std::size_t{300} * 1024, 'x'));
             const std::string xorriso = "xorriso -as mkisofs -quiet -V PARTWRIGHT -o " + made;
             if (std::system((xorriso + " " + data + " >/dev/null 2>&1").c_str()) != 0)
                 QSKIP("xorriso cannot make an image here");

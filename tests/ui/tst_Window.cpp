@@ -284,7 +284,7 @@ void tst_Window::theRealDialogsGetTheWindowsRequests()
         base + "\0DISC.002\0DISC.001"s);
     // A file from another folder keeps its own; d2/y.2 does not become this folder's y.2.
     const std::string twoFolders = ChooseWhileShown(open, [&](QFileDialog& d) {
-        EnterNames(d, QString::fromStdString("\"DISC.001\" \"" + base + "/d2/y.2\""));
+        EnterNames(d, QString::fromStdString(R"("DISC.001" ")" + base + R"(/d2/y.2")"));
     });
     std::string folder;
     Texts paths;
