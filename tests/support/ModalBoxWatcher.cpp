@@ -21,8 +21,14 @@ void ModalBoxWatcher::check()
     answered_ = box;
 
     QAbstractButton* preferred = box->defaultButton();
-    const SeenBox seen{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                       preferred ? box->standardButton(preferred) : QMessageBox::NoButton};
+    SeenBox seen{box->windowTitle(),
+                 box->text(),
+                 box->icon(),
+                 box->standardButtons(),
+                 preferred ? box->standardButton(preferred) : QMessageBox::NoButton,
+                 -1};
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        seen.windowsBehind += window->isVisible();
     seen_.append(seen);
     QMessageBox::StandardButton answer = seen.defaultButton ? seen.defaultButton : QMessageBox::Ok;
     if (!answers_.empty()) {

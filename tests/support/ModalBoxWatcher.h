@@ -16,6 +16,7 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    int windowsBehind = 0; // other windows shown at the time
 };
 
 // Watches for real modal message boxes, records what they show and answers them, so a test can

@@ -208,6 +208,7 @@ private slots:
         driver.click("cmdBuild");
         QVERIFY(Busy(driver, built));
         QTRY_COMPARE(Shown(watcher), boxes);
+        QCOMPARE(watcher.seen().back().windowsBehind, 1); // no progress window behind the report
         QVERIFY(Busy(driver, false));
         QTRY_COMPARE(driver.window().focusWidget(), build); // the keyboard is back where it was
         QCOMPARE(driver.entryTexts(), listed);
@@ -273,6 +274,8 @@ private slots:
             driver.window().close();
         }
         QTRY_COMPARE_WITH_TIMEOUT(Shown(watcher), boxes, 120000);
+        QCOMPARE(watcher.seen().back().windowsBehind,
+                 closes ? 2 : 1); // progress gone by the report
         QTRY_COMPARE_WITH_TIMEOUT(driver.window().isVisible(), !closes, 30000);
         QVERIFY(Busy(driver, false));
         if (built)

@@ -69,9 +69,10 @@ QUrl FileUrl(const std::string& path)
     return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
 }
 
-// Runs the real dialog for the request and acts on it once it is up; never leaves it open.
-std::string ChooseWhileShown(const FileDialogRequest& request,
-                             const std::function<void(QFileDialog&)>& act)
+// Runs the real dialog for the request. Once it is up, notes the names it lists, puts the names
+// into its name box at once (typed key by key they race the folder's listing) and presses Enter.
+std::string RunDialog(const FileDialogRequest& request, const QString& names,
+                      QStringList* listed = nullptr)
 {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -79,34 +80,20 @@ std::string ChooseWhileShown(const FileDialogRequest& request,
         if (!dialog)
             return; // not up yet, or a question box is in front of it
         poll.stop();
-        act(*dialog);
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        const QModelIndex root = model->index(QDir::currentPath());
+        for (int wait = 0; listed && wait < 500 && model->rowCount(root) == 0; ++wait)
+            QTest::qWait(10); // the model reads the folder in the background
+        for (int row = 0; listed && row < model->rowCount(root); ++row)
+            if (model->flags(model->index(row, 0, root)).testFlag(Qt::ItemIsEnabled))
+                *listed << model->fileName(model->index(row, 0, root));
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(names);
+        QTest::keyClick(dialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
         if (dialog->isVisible())
-            dialog->reject();
+            dialog->reject(); // never left open
     });
     poll.start(20);
     return QtFileChooser().choose(nullptr, request);
-}
-
-// Puts names into the name box at once (typed key by key they race the folder's listing).
-void EnterNames(QFileDialog& dialog, const QString& text)
-{
-    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    name->setText(text);
-    QTest::keyClick(name, Qt::Key_Return);
-}
-
-QStringList ListedNames(QFileDialog& dialog)
-{
-    auto* model = dialog.findChild<QFileSystemModel*>();
-    const QModelIndex root = model->index(QDir::currentPath());
-    for (int wait = 0; wait < 500 && model->rowCount(root) == 0; ++wait)
-        QTest::qWait(10); // the model reads the folder in the background
-    QStringList names;
-    for (int row = 0; row < model->rowCount(root); ++row)
-        if (model->flags(model->index(row, 0, root)).testFlag(Qt::ItemIsEnabled))
-            names << model->fileName(model->index(row, 0, root));
-    names.sort();
-    return names;
 }
 
 // A click on Clear delivered as the window system delivers a person's click, so a modal window
@@ -275,31 +262,27 @@ void tst_Window::theRealDialogsGetTheWindowsRequests()
     driver_.click("cmdDestination");
     const FileDialogRequest open = chooser_->requests.value(0), save = chooser_->requests.value(1);
     const std::string base = fs::canonical(dir.path()).string();
-    QStringList names;
+    QStringList listed;
 
-    ChooseWhileShown(open, [&](QFileDialog& dialog) { names = ListedNames(dialog); });
-    QCOMPARE(names, (QStringList{"B.ISO", "DISC.001", "DISC.002", "NODOT", "c.Iso", "d2"}));
-    QCOMPARE(
-        ChooseWhileShown(open, [](QFileDialog& d) { EnterNames(d, "\"DISC.002\" \"DISC.001\""); }),
-        base + "\0DISC.002\0DISC.001"s);
+    QCOMPARE(RunDialog(open, R"("DISC.002" "DISC.001")", &listed), base + "\0DISC.002\0DISC.001"s);
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"B.ISO", "DISC.001", "DISC.002", "NODOT", "c.Iso", "d2"}));
     // A file from another folder keeps its own; d2/y.2 does not become this folder's y.2.
-    const std::string twoFolders = ChooseWhileShown(open, [&](QFileDialog& d) {
-        EnterNames(d, QString::fromStdString(R"("DISC.001" ")" + base + R"(/d2/y.2")"));
-    });
     std::string folder;
     Texts paths;
-    QVERIFY(SplitFileNames(twoFolders, '/', folder, paths));
+    QVERIFY(SplitFileNames(
+        RunDialog(open, QString::fromStdString(R"("DISC.001" ")" + base + R"(/d2/y.2")")), '/',
+        folder, paths));
     QCOMPARE(paths, (Texts{base + "/d2/y.2", base + "/DISC.001"}));
 
-    ChooseWhileShown(save, [&](QFileDialog& dialog) { names = ListedNames(dialog); });
-    QCOMPARE(names, (QStringList{"B.ISO", "c.Iso", "d2"}));
-    QCOMPARE(ChooseWhileShown(save, [](QFileDialog& d) { EnterNames(d, "B.ISO"); }),
-             dir.file("B.ISO"));
+    listed.clear();
+    QCOMPARE(RunDialog(save, "B.ISO", &listed), dir.file("B.ISO"));
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"B.ISO", "c.Iso", "d2"}));
     QVERIFY(boxes_.seen().isEmpty()); // an existing name is taken without a question
     // A new name is asked about, and chosen, not created.
     boxes_.answerNext(QMessageBox::Yes);
-    QCOMPARE(ChooseWhileShown(save, [](QFileDialog& d) { EnterNames(d, "new image.iso"); }),
-             dir.file("new image.iso"));
+    QCOMPARE(RunDialog(save, "new image.iso"), dir.file("new image.iso"));
     QCOMPARE(boxes_.seen().size(), 1);
     QCOMPARE(boxes_.seen()[0].text,
              "new image.iso\nThis file does not exist.\nDo you want to create it?");
@@ -307,8 +290,9 @@ void tst_Window::theRealDialogsGetTheWindowsRequests()
     QVERIFY(!fs::exists(dir.file("new image.iso")));
 }
 
-// A fixed frame; whatever the font and the scale factor, no caption is cut off and no control
-// covers another (the arrow buttons share an edge, the etched line's two lines lie on each other).
+// A fixed frame; whatever the font and the scale factor, no caption is cut off, no button looks
+// like the default one and no control covers another (the arrow buttons share an edge, the etched
+// line's two lines lie on each other).
 void tst_Window::frameTitleAndCaptions()
 {
     auto& window = driver_.window();
@@ -318,11 +302,12 @@ void tst_Window::frameTitleAndCaptions()
     QCOMPARE(window.minimumSize(), window.maximumSize());
     QVERIFY(
         !(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(driver_.list()->isHeaderHidden()); // a plain list of paths, no "Files" header row
     const auto controls = window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget* control : controls) {
         const auto* button = qobject_cast<QPushButton*>(control);
         const auto* label = qobject_cast<QLabel*>(control);
-        QVERIFY2((!button || CaptionFits(*button)) &&
+        QVERIFY2((!button || (CaptionFits(*button) && !button->autoDefault())) &&
                      (!label || label->width() >= label->sizeHint().width()) &&
                      window.rect().contains(control->geometry()),
                  qPrintable(control->objectName()));
@@ -375,8 +360,9 @@ void tst_Window::aboutIsModalAndShowsTheVersion()
         QCOMPARE(about->windowTitle(), QStringLiteral("About..."));
         QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Version 1.1.0"));
         QCOMPARE(about->size(), QSize(323, 178));
-        // Every line of the description ends above OK, whatever the font.
+        // No line of the description is cut off at the side or below: it ends above OK.
         auto* text = about->findChild<QLabel*>("lblDescription");
+        QVERIFY(text->wordWrap() || text->sizeHint().width() <= text->width());
         QVERIFY(text->y() + text->heightForWidth(text->width()) <=
                 about->findChild<QPushButton*>("cmdOK")->y());
         ClickClearThroughTheWindowSystem(driver_);
