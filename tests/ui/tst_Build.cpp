@@ -273,7 +273,7 @@ private slots:
             watcher.answerNext(closes ? QMessageBox::Yes : QMessageBox::No);
             driver.window().close();
         }
-        QTRY_COMPARE_WITH_TIMEOUT(Shown(watcher), boxes, 120000);
+        QTRY_COMPARE_WITH_TIMEOUT(Shown(watcher), boxes, 60000);
         QCOMPARE(watcher.seen().back().windowsBehind,
                  closes ? 2 : 1); // progress gone by the report
         QTRY_COMPARE_WITH_TIMEOUT(driver.window().isVisible(), !closes, 30000);

@@ -363,6 +363,8 @@ void tst_Window::aboutIsModalAndShowsTheVersion()
         // No line of the description is cut off at the side or below: it ends above OK.
         auto* text = about->findChild<QLabel*>("lblDescription");
         QVERIFY(text->wordWrap() || text->sizeHint().width() <= text->width());
+        const QFont title = about->findChild<QLabel*>("lblTitle")->font(); // large and bold
+        QVERIFY(title.bold() && title.pointSizeF() > text->font().pointSizeF() * 1.5);
         QVERIFY(text->y() + text->heightForWidth(text->width()) <=
                 about->findChild<QPushButton*>("cmdOK")->y());
         ClickClearThroughTheWindowSystem(driver_);
