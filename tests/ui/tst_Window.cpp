@@ -302,7 +302,8 @@ void tst_Window::frameTitleAndCaptions()
     QCOMPARE(window.minimumSize(), window.maximumSize());
     QVERIFY(
         !(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QVERIFY(driver_.list()->isHeaderHidden()); // a plain list of paths, no "Files" header row
+    // A plain list of paths in shaded rows, no "Files" header row over it.
+    QVERIFY(driver_.list()->isHeaderHidden() && driver_.list()->alternatingRowColors());
     const auto controls = window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget* control : controls) {
         const auto* button = qobject_cast<QPushButton*>(control);
