@@ -90,6 +90,19 @@ TEST(Texts, ExactWording)
         EXPECT_EQ(text, expected);
 }
 
+// None before two samples, then over the last three seconds.
+TEST(ThroughputMeter, RateOverTheLastSeconds)
+{
+    ThroughputMeter meter;
+    std::vector<double> rates;
+    for (const auto& [seconds, bytes] :
+         {std::pair(0.0, 0), {1.0, 100}, {2.0, 300}, {5.0, 900}, {6.0, 1000}}) {
+        meter.add(seconds, bytes);
+        rates.push_back(meter.bytesPerSecond());
+    }
+    EXPECT_EQ(rates, (std::vector<double>{0, 100, 150, 200, 100}));
+}
+
 TEST(Texts, NamesFromOutsideAreShownEscaped)
 {
     const std::string name = "/i/a\n\xE2\x80\xAE_\xFF";

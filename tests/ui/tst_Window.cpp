@@ -2,9 +2,7 @@
 // real dialog, dropped from a file manager), the list buttons, the destination chosen in the real
 // save dialog, About and Read Help.
 
-#include "help/HelpFile.h"
 #include "list/FileNames.h"
-#include "platform/NativePaths.h"
 #include "support/ModalBoxWatcher.h"
 #include "support/RecordingFileChooser.h"
 #include "support/TempDir.h"
@@ -122,7 +120,6 @@ private slots:
     void destinationMustEndInIso();
     void aboutIsModalAndShowsTheVersion();
     void helpViewer();
-    void helpFileLiesBesideTheProgram();
 
     void cleanup() // the window stays; what a test changed around it does not
     {
@@ -412,14 +409,6 @@ void tst_Window::helpViewer()
                                    helpFile + "'.");
         }
     }
-}
-
-void tst_Window::helpFileLiesBesideTheProgram()
-{
-    const QString program = QStringLiteral(PARTWRIGHT_PROGRAM_FILE);
-    const std::string expected =
-        HelpFilePath(QFileInfo(program).absolutePath().toStdString(), NativeSeparator());
-    QVERIFY2(QFileInfo::exists(QString::fromStdString(expected)), expected.c_str());
 }
 
 QTEST_MAIN(tst_Window)
