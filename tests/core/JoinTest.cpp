@@ -98,10 +98,9 @@ TEST(JoinCommand, CommandLinesAndTheirPieces)
          R"(command.com /c COPY /B /Y "D:\g.001" "t")"},
         {JoinDestination("   D:\\o\\x.iso  ") + "|" + JoinDestination("\tx.iso"),
          "D:\\o\\x.iso|\tx.iso"},
-        {PasteString(" + ", {"a", " ", "", "b"}) + "|" + PasteString(" + ", {"a + ", "b"}),
-         "a + b|a +  + b"},
-        {PasteString("|", {" a ", "\t"}) + PasteString("+", {"", "  "}) + PasteString("+", {}),
-         " a |\t"},
+        {PasteString(" + ", {"a", " ", "", "b "}) + PasteString("|", {" a ", "\t"}) +
+             PasteString("+", {"", "  "}) + PasteString("+", {}),
+         "a + b  a |\t"},
         {ShellNameForVersion(0) + ShellNameForVersion(1) + ShellNameForVersion(4) +
              ShellNameForVersion(5),
          "cmd.execommand.comcommand.comcmd.exe"}};

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace partwright {
 namespace {
@@ -60,12 +61,13 @@ template <typename Condition> bool Eventually(Condition condition)
 
 TEST(ChildProcess, KillEndsTheChildAndWhatItStarted)
 {
-    ChildProcess child;
-    ASSERT_EQ(child.start(Shell("sleep 29137 & wait")), 0);
-    ASSERT_TRUE(Eventually([] { return test::ProcessesMentioning("29137").size() == 2; }));
+    ChildProcess child; // a number of this run's own, so another run's sleeps do not count
+    const std::string seconds = std::to_string(1000000 + getpid());
+    ASSERT_EQ(child.start(Shell("sleep " + seconds + " & wait")), 0);
+    ASSERT_TRUE(Eventually([&] { return test::ProcessesMentioning(seconds).size() == 2; }));
     child.kill();
     EXPECT_EQ(child.outcome().signal, SIGKILL);
-    EXPECT_TRUE(Eventually([] { return test::ProcessesMentioning("29137").empty(); }));
+    EXPECT_TRUE(Eventually([&] { return test::ProcessesMentioning(seconds).empty(); }));
 }
 
 PlaceOutcome Join(const std::vector<std::string>& parts, const std::string& destination,
