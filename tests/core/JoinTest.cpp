@@ -7,7 +7,6 @@
 #include "support/TempDir.h"
 
 #include <clocale>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace partwright {
@@ -59,34 +58,6 @@ TEST(BuildInput, FirstMissingPartAndRoomForTheImage)
               "Cannot built ISO.\r\n\r\nThere is not enough free space in '/m':\r\nthe image "
               "needs 4,294,967,296 bytes (4.00 GiB), only 1,000 bytes (1000 bytes) are free.");
 }
-
-#ifndef _WIN32
-// Relative names count from the current folder; a destination that is a part is found.
-TEST(BuildInput, RelativeNamesAndLinks)
-{
-    test::TempDir dir;
-    test::WriteFile(dir.file("a.1"), "a");
-    test::WriteFile(dir.file("b.2"), "b");
-    fs::create_symlink(dir.file("a.1"), dir.file("soft.iso"));
-    fs::create_symlink(dir.file("gone"), dir.file("dangling.3"));
-    fs::create_hard_link(dir.file("b.2"), dir.file("hard.iso"));
-    fs::create_symlink("real/target.iso", dir.file("link.iso"));
-    EXPECT_EQ(FirstMissingPart({dir.file("soft.iso"), "b.2", dir.file("dangling.3")}), "b.2");
-    const auto before = fs::current_path();
-    fs::current_path(dir.path());
-    const auto inside = FirstMissingPart({dir.file("soft.iso"), "b.2", dir.file("dangling.3")});
-    const std::string relative = ResolveDestination("  OUT.ISO ");
-    fs::current_path(before);
-    EXPECT_EQ(inside, dir.file("dangling.3"));
-    EXPECT_EQ(relative, dir.file("OUT.ISO"));
-    EXPECT_EQ(ResolveDestination(dir.file("link.iso")), dir.file("real/target.iso"));
-
-    const std::vector<std::string> parts{dir.file("a.1"), dir.file("b.2")};
-    EXPECT_EQ(PartThatIsDestination(parts, dir.file("hard.iso")), dir.file("b.2"));
-    EXPECT_EQ(PartThatIsDestination(parts, dir.file("soft.iso")), dir.file("a.1"));
-    EXPECT_EQ(PartThatIsDestination(parts, dir.file("new.iso")), std::nullopt);
-}
-#endif
 
 TEST(JoinCommand, CommandLinesAndTheirPieces)
 {
@@ -162,26 +133,6 @@ TEST(PartSetFindings, SignsOfABrokenSet)
     for (const auto& [entries, findings] : cases)
         EXPECT_EQ(PartSetFindings(entries), findings) << entries.front().path;
 }
-
-#ifndef _WIN32
-// A 1206-byte file cut by GNU split into 12 parts, measured as a build measures them.
-TEST(PartSetFindings, SetsAsSplitWritesThemAreNotQuestioned)
-{
-    test::TempDir dir;
-    test::WriteFile(dir.file("DISC.ISO"), std::string(1206, 'x'));
-    const std::string split =
-        "cd '" + dir.path().string() +
-        "' && split -n 12 -d -a 3 --numeric-suffixes=1 DISC.ISO DISC. && rm DISC.ISO";
-    ASSERT_EQ(std::system(split.c_str()), 0);
-    std::vector<std::string> names;
-    for (int n = 1; n <= 12; ++n)
-        names.push_back(dir.file((n < 10 ? "DISC.00" : "DISC.0") + std::to_string(n)));
-    const std::vector<ListedPart> parts = MeasureParts(names);
-    EXPECT_EQ(parts.back().size, 106u); // eleven of 100 bytes and the remainder on the last
-    EXPECT_EQ(ImageSize(parts), 1206u);
-    EXPECT_EQ(PartSetFindings(parts), std::vector<std::string>{});
-}
-#endif
 
 } // namespace
 } // namespace partwright

@@ -71,14 +71,6 @@ TEST(ListOperations, MoveUpMoveDownAndDelete)
     }
 }
 
-TEST(AddListItems, AppendsInArrayOrderAfterTheEntriesWithTheExactBytes)
-{
-    test::MemoryList list;
-    for (const Texts& items : {Texts{"x.2", "x.1"}, Texts{}, Texts{"/i/\xff\xfe.001", "x.1"}})
-        AddListItems(list, items);
-    EXPECT_EQ(EntryTexts(list), (Texts{"x.2", "x.1", "/i/\xff\xfe.001", "x.1"}));
-}
-
 // A full path, or a folder and names that enter in reverse, whole paths as they are.
 TEST(SplitFileNames, TheShapesOfADialogResult)
 {

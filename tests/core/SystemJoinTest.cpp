@@ -1,6 +1,8 @@
 #include "join/SystemJoin.h"
 
 #include "join/ImageCheck.h"
+#include "join/PartSet.h"
+#include "platform/BackgroundTask.h"
 #include "platform/ChildProcess.h"
 #include "platform/TemporaryImage.h"
 #include "support/Processes.h"
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -84,6 +87,27 @@ PlaceOutcome Join(const std::vector<std::string>& parts, const std::string& dest
 std::ptrdiff_t EntriesIn(const std::string& folder)
 {
     return std::distance(fs::directory_iterator(folder), {});
+}
+
+// Polling sees a child's end without waiting, and an ended child holds no descriptor of the
+// program's; a background task is done when its work is.
+TEST(ChildProcess, PollSeesTheEndAndAnEndedChildHoldsNoDescriptor)
+{
+    const auto descriptors = EntriesIn("/proc/self/fd");
+    ChildProcess running, ending;
+    ASSERT_EQ(running.start(Shell("exec sleep 60")) + ending.start(Shell("exit 3")), 0);
+    EXPECT_FALSE(running.poll());
+    running.kill();
+    EXPECT_TRUE(Eventually([&] { return ending.poll(); }));
+    EXPECT_EQ(ending.outcome().exitCode, 3);
+    EXPECT_EQ(EntriesIn("/proc/self/fd"), descriptors);
+
+    std::atomic<bool> release{false};
+    BackgroundTask task([&] { Eventually([&] { return release.load(); }); });
+    EXPECT_FALSE(task.done());
+    release = true;
+    task.wait();
+    EXPECT_TRUE(task.done());
 }
 
 // Nothing in the names is run, and folders with such names take the image too.
@@ -201,6 +225,50 @@ std::string Check(const test::TempDir& dir, const Texts& parts, const std::strin
     }
     test::WriteFile(dir.file("OUT.ISO"), joined);
     return ImageCheckLine(dir.file("OUT.ISO"), listed);
+}
+
+// Relative names count from the current folder; a destination that is a part is found.
+TEST(BuildInput, RelativeNamesAndLinks)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.file("a.1"), "a");
+    test::WriteFile(dir.file("b.2"), "b");
+    fs::create_symlink(dir.file("a.1"), dir.file("soft.iso"));
+    fs::create_symlink(dir.file("gone"), dir.file("dangling.3"));
+    fs::create_hard_link(dir.file("b.2"), dir.file("hard.iso"));
+    fs::create_symlink("real/target.iso", dir.file("link.iso"));
+    EXPECT_EQ(FirstMissingPart({dir.file("soft.iso"), "b.2", dir.file("dangling.3")}), "b.2");
+    const auto before = fs::current_path();
+    fs::current_path(dir.path());
+    const auto inside = FirstMissingPart({dir.file("soft.iso"), "b.2", dir.file("dangling.3")});
+    const std::string relative = ResolveDestination("  OUT.ISO ");
+    fs::current_path(before);
+    EXPECT_EQ(inside, dir.file("dangling.3"));
+    EXPECT_EQ(relative, dir.file("OUT.ISO"));
+    EXPECT_EQ(ResolveDestination(dir.file("link.iso")), dir.file("real/target.iso"));
+
+    const std::vector<std::string> parts{dir.file("a.1"), dir.file("b.2")};
+    EXPECT_EQ(PartThatIsDestination(parts, dir.file("hard.iso")), dir.file("b.2"));
+    EXPECT_EQ(PartThatIsDestination(parts, dir.file("soft.iso")), dir.file("a.1"));
+    EXPECT_EQ(PartThatIsDestination(parts, dir.file("new.iso")), std::nullopt);
+}
+
+// A 1206-byte file cut by GNU split into 12 parts, measured as a build measures them.
+TEST(PartSetFindings, SetsAsSplitWritesThemAreNotQuestioned)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.file("DISC.ISO"), std::string(1206, 'x'));
+    const std::string split =
+        "cd '" + dir.path().string() +
+        "' && split -n 12 -d -a 3 --numeric-suffixes=1 DISC.ISO DISC. && rm DISC.ISO";
+    ASSERT_EQ(std::system(split.c_str()), 0);
+    std::vector<std::string> names;
+    for (int n = 1; n <= 12; ++n)
+        names.push_back(dir.file((n < 10 ? "DISC.00" : "DISC.0") + std::to_string(n)));
+    const std::vector<ListedPart> parts = MeasureParts(names);
+    EXPECT_EQ(parts.back().size, 106u); // eleven of 100 bytes and the remainder on the last
+    EXPECT_EQ(ImageSize(parts), 1206u);
+    EXPECT_EQ(PartSetFindings(parts), std::vector<std::string>{});
 }
 
 // Names from the image are shown escaped; files that are not ISO 9660 images get no line.

@@ -15,8 +15,8 @@ std::vector<pid_t> ProcessesMentioning(const std::string& text)
         const std::string name = entry.path().filename().string();
         if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit))
             continue;
-        const std::string commandLine = ReadFileIfPresent(entry.path().string() + "/cmdline");
-        const std::string status = ReadFileIfPresent(entry.path().string() + "/stat");
+        const std::string commandLine = ReadFile(entry.path().string() + "/cmdline");
+        const std::string status = ReadFile(entry.path().string() + "/stat");
         const bool zombie = status.find(") Z") != std::string::npos;
         if (!zombie && commandLine.find(text) != std::string::npos)
             found.push_back(static_cast<pid_t>(std::stol(name)));

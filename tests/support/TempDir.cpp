@@ -29,20 +29,13 @@ void WriteFile(const std::string& path, std::string_view content)
         throw std::runtime_error("cannot write " + path);
 }
 
-std::string ReadFileIfPresent(const std::string& path)
+std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
     if (in)
         content << in.rdbuf();
     return content.str();
-}
-
-std::string ReadFile(const std::string& path)
-{
-    if (!std::filesystem::is_regular_file(path))
-        throw std::runtime_error("cannot read " + path);
-    return ReadFileIfPresent(path);
 }
 
 } // namespace partwright::test

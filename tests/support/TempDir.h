@@ -22,7 +22,6 @@ private:
 };
 
 void WriteFile(const std::string& path, std::string_view content);
-std::string ReadFile(const std::string& path);
-std::string ReadFileIfPresent(const std::string& path); // empty when it cannot be read
+std::string ReadFile(const std::string& path); // empty when it cannot be read
 
 } // namespace partwright::test

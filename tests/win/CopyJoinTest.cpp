@@ -55,7 +55,7 @@ TEST(CopyJoin, JoinsInOrderIntoTheDestinationsPlaceOrLeavesItAsItWas)
             EXPECT_EQ(outcome.failedStep.empty(), result != Result::Failed);
         }
         CloseHandle(inUse);
-        EXPECT_EQ(test::ReadFileIfPresent(destination), result == Result::Placed ? joined : old);
+        EXPECT_EQ(test::ReadFile(destination), result == Result::Placed ? joined : old);
         EXPECT_EQ(GetFileAttributesA(destination.c_str()) &
                       (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
                   attributes);
@@ -123,7 +123,7 @@ TEST(ChildProcess, WhatAKilledOrCollectedChildStartedEndsWithIt)
         ASSERT_EQ(child.start({{}, cmd + ExitWith("0 \"" + idFile + "\"\"")}), 0);
         std::string id;
         for (int i = 0; i < 1500 && id.empty(); ++i, Sleep(20))
-            id = test::ReadFileIfPresent(idFile);
+            id = test::ReadFile(idFile);
         const HANDLE grandchild = OpenProcess(SYNCHRONIZE, FALSE, std::stoul(id));
         if (!kill)
             WaitForSingleObject(HANDLE(child.exitWaitable()), 30000);
