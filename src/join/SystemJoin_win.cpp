@@ -44,9 +44,7 @@ std::optional<std::string> SystemJoinRefusal(const std::vector<std::string>& par
     if (auto refusal = NameRefusal(destination))
         return refusal;
     // The image is written beside the destination first, under a name of its own.
-    const auto folderEnd = destination.find_last_of("\\/:");
-    const std::size_t folderLength = folderEnd == std::string::npos ? 0 : folderEnd + 1;
-    if (folderLength + kTemporaryNameLength > kLongestPath)
+    if (TemporaryImageFolder(destination).size() + kTemporaryNameLength > kLongestPath)
         return messages::FolderPathTooLong(destination, kLongestPath);
     return std::nullopt;
 }

@@ -62,6 +62,10 @@ private:
 std::string TemporaryImageName(std::uint32_t number);
 bool IsTemporaryImageName(const std::string& fileName);
 
+// Windows: the folder the destination's temporary image is written in, as a path prefix
+// (everything up to and with the last separator).
+std::string TemporaryImageFolder(const std::string& destination);
+
 // Whether a flushed image of the written size may take the destination's place: only with the
 // size the parts had, and only when nobody asked to stop. Otherwise the outcome says why not.
 bool MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t expectedSize,

@@ -26,13 +26,6 @@ bool IsMarked(const std::string& fileName)
     return GetLastError() == ERROR_ACCESS_DENIED; // marked by another user's build
 }
 
-// Everything up to and with the last separator: the destination's folder as a path prefix.
-std::string FolderPrefix(const std::string& destination)
-{
-    const auto end = destination.find_last_of("\\/:");
-    return end == std::string::npos ? std::string() : destination.substr(0, end + 1);
-}
-
 // Removes the images that killed builds left in the folder. Files nobody marks can still be in
 // use (a child writing, a build on another computer); deleting those fails, which leaves them.
 void RemoveLeftImages(const std::string& folder)
@@ -69,10 +62,16 @@ struct TemporaryImage::Impl {
     bool placed = false;
 };
 
+std::string TemporaryImageFolder(const std::string& destination)
+{
+    const auto end = destination.find_last_of("\\/:");
+    return end == std::string::npos ? std::string() : destination.substr(0, end + 1);
+}
+
 TemporaryImage::TemporaryImage(const std::string& destination) : d(std::make_unique<Impl>())
 {
     d->destination = destination;
-    const std::string folder = FolderPrefix(destination);
+    const std::string folder = TemporaryImageFolder(destination);
     RemoveLeftImages(folder);
 
     std::random_device random;
