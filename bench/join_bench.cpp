@@ -6,12 +6,11 @@
 // joins by reflinking.
 //   join_bench [FOLDER] [ROUNDS] [PART_MIB]
 
+#include "join/BuildFlow.h"
 #include "join/ImageCheck.h"
 #include "join/SystemJoin.h"
-#include "qt/JoinJob.h"
+#include "platform/Waiting.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -60,14 +59,18 @@ double Seconds(Clock::time_point start)
 // folder, and the check of the image's volume descriptor.
 double ToolJoin(const std::vector<std::string>& parts, const std::string& out)
 {
+    // Says Yes to replacing the last round's image; shows nothing.
+    struct Window final : BuildFlowWindow {
+        bool askYesNo(const std::string&) override { return true; }
+        void showProgress(const std::string&, int) override {}
+        void closeProgress() override {}
+    } window;
     const auto start = Clock::now();
-    JoinJob job(SystemJoinCommand, MeasureParts(parts), out); // measuring is part of a build
-    QEventLoop loop;
-    QObject::connect(&job, &JoinJob::finished, &loop, &QEventLoop::quit);
-    if (!job.start())
-        std::abort();
-    loop.exec();
-    if (!job.succeeded())
+    BuildFlow build(window, SystemJoinCommand, parts, out); // the checks are part of a build
+    if (build.start())
+        while (!build.signalled())
+            WaitForAny(build.waitables(), -1);
+    if (build.ending() != BuildEnding::Built)
         std::abort();
     return Seconds(start);
 }
@@ -162,7 +165,6 @@ std::vector<std::string> MakeParts(const std::string& folder, std::uint64_t part
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
     const std::string folder = fs::absolute(argc > 1 ? argv[1] : "join-bench").string();
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     const std::uint64_t partSize = (argc > 3 ? std::max(1, std::atoi(argv[3])) : 512) * kMiB;

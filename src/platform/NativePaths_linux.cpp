@@ -15,4 +15,14 @@ std::string ProgramDirectory()
     return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
 }
 
+std::filesystem::path PathOf(const std::string& name)
+{
+    return name;
+}
+
+std::string NameOf(const std::filesystem::path& path)
+{
+    return path.string();
+}
+
 } // namespace partwright

@@ -1,6 +1,6 @@
 #include "ui/ProgressWindow.h"
 
-#include "qt/JoinJob.h"
+#include "join/BuildFlow.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -16,9 +16,9 @@ constexpr int kBarSteps = 1000;
 
 } // namespace
 
-ProgressWindow::ProgressWindow(const JoinJob& job, const QString& destination, int partCount,
+ProgressWindow::ProgressWindow(const BuildFlow& flow, const QString& destination, int partCount,
                                QWidget* mainWindow)
-    : QDialog(mainWindow), job_(job)
+    : QDialog(mainWindow), flow_(flow)
 {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(tr("Building..."));
@@ -64,14 +64,15 @@ void ProgressWindow::reject()
 
 void ProgressWindow::refresh()
 {
-    if (job_.phase() == JoinJob::Phase::Placing) {
+    const BuildFigures figures = flow_.figures();
+    if (figures.phase == BuildFigures::Phase::Placing) {
         // Every byte is written; the flush to disk takes as long as it takes.
         barProgress->setRange(0, 0);
         lblFigures->setText(tr("Flushing the image to disk..."));
         return;
     }
-    const std::uint64_t total = job_.imageSize();
-    const std::uint64_t done = std::min(job_.bytesWritten(), total);
+    const std::uint64_t total = figures.total;
+    const std::uint64_t done = figures.written;
     meter_.add(static_cast<double>(clock_.elapsed()) / 1000.0, done);
     barProgress->setValue(total == 0 ? kBarSteps : static_cast<int>(done * kBarSteps / total));
     lblFigures->setText(

@@ -12,16 +12,16 @@ class QPushButton;
 
 namespace partwright {
 
-class JoinJob;
+class BuildFlow;
 
-// Shows how far a join has come: bytes written of the image, the speed and the time left, a few
+// Shows how far a build has come: bytes written of the image, the speed and the time left, a few
 // times a second. Cancel, Esc and the close button all ask to cancel the build. It does not block
 // the main window, whose "Read Help" stays usable.
 class ProgressWindow : public QDialog {
     Q_OBJECT
 
 public:
-    ProgressWindow(const JoinJob& job, const QString& destination, int partCount,
+    ProgressWindow(const BuildFlow& flow, const QString& destination, int partCount,
                    QWidget* mainWindow);
 
 signals:
@@ -33,7 +33,7 @@ protected:
 private:
     void refresh();
 
-    const JoinJob& job_;
+    const BuildFlow& flow_;
     QLabel* lblAction = nullptr;
     QProgressBar* barProgress = nullptr;
     QLabel* lblFigures = nullptr;

@@ -8,15 +8,15 @@
 #include "join/SystemJoin.h"
 #include "list/FileNames.h"
 #include "list/ListOperations.h"
-#include "list/modFunctions.h"
+#include "list/PickedParts.h"
 #include "platform/HelpViewer.h"
 #include "platform/NativePaths.h"
 #include "text/DisplayText.h"
 #include "text/Messages.h"
-#include "ui/BuildOperation.h"
 #include "ui/FontFit.h"
 #include "ui/ListViewControl.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ProgressWindow.h"
 #include "ui/QtFileChooser.h"
 #include "ui/Twips.h"
 #include "ui/frmAbout.h"
@@ -52,22 +52,10 @@ namespace partwright {
 namespace {
 
 constexpr int kDeleteKeyCode = Qt::Key_Delete;
-constexpr char kDefaultImageName[] = "OUTFILE.ISO";
 
 std::string PathFromText(const QString& text)
 {
     return QFile::encodeName(text).toStdString();
-}
-
-// Picking files moves the program into their folder, as the classic open dialog does, so a bare
-// destination name lands beside the parts.
-void EnterFolderOfPick(const std::string& directory, const std::vector<std::string>& paths)
-{
-    const std::filesystem::path folder = directory.empty()
-                                             ? std::filesystem::path(paths.front()).parent_path()
-                                             : std::filesystem::path(directory);
-    if (!folder.empty())
-        std::filesystem::current_path(folder);
 }
 
 // The local files of a drop, as the bytes of their paths (a name need not be valid text);
@@ -256,6 +244,7 @@ void frmPartwright::connectEvents()
     connect(cmdHelp, &QPushButton::clicked, this, &frmPartwright::cmdHelp_Click);
     connect(cmdAbout, &QPushButton::clicked, this, &frmPartwright::cmdAbout_Click);
     lvwFiles->installEventFilter(this); // key down, see eventFilter
+    connect(&watch_, &WaitableWatch::signalled, this, &frmPartwright::buildSignalled);
 }
 
 void frmPartwright::Form_Load()
@@ -294,7 +283,7 @@ void frmPartwright::closeEvent(QCloseEvent* event)
     if (isBuilding() && !closeWhenBuilt_ && AskYesNo(this, messages::CancelOnCloseQuestion()) &&
         isBuilding()) {
         closeWhenBuilt_ = true;
-        build_->cancel();
+        cancelBuild();
     }
     // While a build runs the window stays; a cancelled build closes it once it has cleaned up.
     if (isBuilding())
@@ -327,21 +316,9 @@ void frmPartwright::cmdFiles_Click()
     }
 }
 
-// Picked or dropped, new parts enter the same way: in part-number order after the entries there
-// are, the first of the list current, the destination in their folder.
 void frmPartwright::addPickedParts(const std::string& directory, std::vector<std::string> paths)
 {
-    EnterFolderOfPick(directory, paths);
-
-    modFunctions::QuickSort(paths, 0, static_cast<std::ptrdiff_t>(paths.size()) - 1);
-    AddListItems(*list_, paths);
-    if (list_->count() >= 1) {
-        if (const int current = list_->currentItem())
-            list_->setSelected(current, false);
-        list_->makeCurrent(1);
-        list_->focus();
-    }
-    showDestination(directory + kDefaultImageName);
+    showDestination(AddPickedParts(*list_, directory, std::move(paths)));
 }
 
 void frmPartwright::dragEnterEvent(QDragEnterEvent* event)
@@ -357,8 +334,7 @@ void frmPartwright::dropEvent(QDropEvent* event)
         return;
     event->acceptProposedAction();
     try {
-        const std::string folder =
-            files.front().substr(0, files.front().find_last_of(NativeSeparator()) + 1);
+        const std::string folder = DirectoryOfDrop(files, NativeSeparator());
         addPickedParts(folder, std::move(files));
     } catch (const std::exception& error) {
         ShowError(this, messages::FileCouldNotBeOpened(messages::DetailsOf(error)));
@@ -382,28 +358,10 @@ void frmPartwright::lvwFiles_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
         DeleteSelected(*list_);
 }
 
-void frmPartwright::SortListview()
-{
-    const int count = list_->count();
-    if (count <= 0)
-        return;
-    std::vector<std::string> items = EntryTexts(*list_);
-    modFunctions::QuickSort(items, 0, count - 1);
-    list_->clear();
-    AddListItems(*list_, items);
-}
-
 void frmPartwright::cmdSort_Click()
 {
     try {
-        SortListview();
-        // The rebuilt list makes its first entry current and selected; the sort leaves none
-        // selected. An empty list has no current entry, and the operation ends there.
-        const int current = list_->currentItem();
-        if (current == 0)
-            return;
-        list_->setSelected(current, false);
-        list_->focus();
+        SortListview(*list_);
     } catch (const std::exception&) {
         // A failed sort ends silently; what it did stays done.
     }
@@ -518,42 +476,77 @@ void frmPartwright::cmdBuild_Click()
             ShowError(this, messages::kInvalidInput);
             return;
         }
-        build_ = std::make_unique<BuildOperation>(this, services_.joinCommand, EntryTexts(*list_),
-                                                  destination);
-        // Queued, so the report runs outside the child watcher's own notification.
-        connect(build_.get(), &BuildOperation::ended, this, &frmPartwright::buildEnded,
-                Qt::QueuedConnection);
-        if (build_->start())
-            setBusyPointer(true);
-        else
+        BuildFlowWindow& window = *this;
+        build_ = std::make_unique<BuildFlow>(window, services_.joinCommand, EntryTexts(*list_),
+                                             destination);
+        if (!build_->start()) {
             buildEnded();
+            return;
+        }
+        setBusyPointer(true);
+        watch_.watch(build_->waitables());
     } catch (const std::exception&) {
         build_.reset();
         endBuildWithError(messages::BuildFailedUnexpectedly());
     }
 }
 
+bool frmPartwright::askYesNo(const std::string& question)
+{
+    return AskYesNo(this, question);
+}
+
+void frmPartwright::showProgress(const std::string& destination, int partCount)
+{
+    progress_ = std::make_unique<ProgressWindow>(
+        *build_, QString::fromStdString(DisplayText(destination)), partCount, this);
+    connect(progress_.get(), &ProgressWindow::cancelRequested, this, &frmPartwright::cancelBuild);
+    progress_->show();
+}
+
+void frmPartwright::closeProgress()
+{
+    progress_.reset();
+}
+
+void frmPartwright::buildSignalled()
+{
+    if (!build_)
+        return;
+    if (build_->signalled())
+        buildEnded();
+    else
+        watch_.watch(build_->waitables());
+}
+
+void frmPartwright::cancelBuild()
+{
+    build_->cancel();
+    watch_.watch(build_->waitables());
+}
+
 void frmPartwright::buildEnded()
 {
-    const std::unique_ptr<BuildOperation> build = std::move(build_);
+    watch_.watch({});
+    const std::unique_ptr<BuildFlow> build = std::move(build_);
     switch (build->ending()) {
-    case BuildOperation::Ending::Built:
+    case BuildEnding::Built:
         leaveBusyState();
         setBusyPointer(false);
         ShowInfo(this, build->message());
         break;
-    case BuildOperation::Ending::Cancelled:
+    case BuildEnding::Cancelled:
         setBusyPointer(false);
         leaveBusyState();
         if (!closeWhenBuilt_) // closing the window asked for the cancel; no report then
             ShowNote(this, build->message());
         break;
-    case BuildOperation::Ending::Declined:
+    case BuildEnding::Declined:
         setBusyPointer(false);
         leaveBusyState();
         break;
-    case BuildOperation::Ending::Failed:
-    case BuildOperation::Ending::Running:
+    case BuildEnding::Failed:
+    case BuildEnding::Running:
         endBuildWithError(build->message());
         break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "qt/JoinJob.h"
+#include "join/BuildFlow.h"
+#include "qt/WaitableWatch.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -17,9 +18,9 @@ class QTreeWidget;
 
 namespace partwright {
 
-class BuildOperation;
 class FileChooser;
 class ListViewControl;
+class ProgressWindow;
 
 // What the main window needs from outside; the application passes the system's own.
 struct WindowServices {
@@ -31,7 +32,7 @@ WindowServices SystemWindowServices();
 
 // The main window: the input list, the destination and the buttons that run the operations.
 // Every handled event goes to one handler, named after its control and event.
-class frmPartwright : public QWidget {
+class frmPartwright : public QWidget, private BuildFlowWindow {
     Q_OBJECT
 
 public:
@@ -59,7 +60,6 @@ private:
     void cmdDelete_Click();
     void lvwFiles_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
     void cmdSort_Click();
-    void SortListview();
     void cmdUp_Click();
     void cmdDown_Click();
     void cmdDestination_Click();
@@ -70,6 +70,11 @@ private:
     void EnableControls(bool Enabled);
     void enterBusyState();
     void leaveBusyState();
+    bool askYesNo(const std::string& question) override;
+    void showProgress(const std::string& destination, int partCount) override;
+    void closeProgress() override;
+    void buildSignalled();
+    void cancelBuild();
     void buildEnded();
     void endBuildWithError(const std::string& message);
     void setBusyPointer(bool busy);
@@ -102,7 +107,9 @@ private:
         std::string path;
     };
     ShownPath shownDestination_;
-    std::unique_ptr<BuildOperation> build_;
+    std::unique_ptr<BuildFlow> build_;
+    std::unique_ptr<ProgressWindow> progress_;
+    WaitableWatch watch_;
     QPointer<QWidget> focusBeforeBuild_;
     bool busyPointer_ = false;
     bool closeWhenBuilt_ = false;
