@@ -45,6 +45,9 @@ TEST(Texts, ExactWording)
     constexpr std::uint64_t kMiB = 1024ULL * 1024;
     constexpr std::uint64_t kGiB = 1024 * kMiB;
     const std::string h = "Cannot built ISO.\r\n\r\n";
+    std::string twelveGaps; // 13 findings: 12 shown
+    for (int n = 0; n < 12; ++n)
+        twelveGaps += "gap\r\n";
     const auto failed = [](int start, std::int32_t code, int signal, const char* output) {
         return JoinFailed({{start, start ? "gone" : ""}, code, signal, output});
     };
@@ -67,6 +70,9 @@ TEST(Texts, ExactWording)
         {ImageNotPlaced("flush the image to disk", {5, "Input/output error"}, "/o.iso", false),
          h + "Could not flush the image to disk:\r\nInput/output error (error 5).\r\n\r\n"
              "No image was written."},
+        {BuildAnywayQuestion(std::vector<std::string>(13, "gap")),
+         "The parts do not look like one complete set:\r\n\r\n" + twelveGaps +
+             "... and 1 more.\r\n\r\nBuild anyway?"},
         {BuiltSuccessfully("") + "|" + BuiltSuccessfully("Volume X."),
          "ISO built succesfully.|ISO built succesfully.\r\n\r\nVolume X."},
         {HelpFilePath("C:\\P", '\\') + "|" + HelpFilePath("/p/", '/') + "|" + HelpFilePath("", '/'),

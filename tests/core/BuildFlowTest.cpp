@@ -1,0 +1,184 @@
+// A build from the checks to the report, with this system's own join and real files; the window
+// answers questions from a script and shows nothing.
+
+#include "join/BuildFlow.h"
+
+#include "join/SystemJoin.h"
+#include "platform/Waiting.h"
+#include "support/TempDir.h"
+#include "text/Messages.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace partwright {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+struct ScriptedWindow final : BuildFlowWindow {
+    std::vector<bool> answers; // in turn; No when they run out
+    Texts asked, progress;
+    bool askYesNo(const std::string& question) override
+    {
+        asked.push_back(question);
+        const bool yes = asked.size() <= answers.size() && answers[asked.size() - 1];
+        return yes;
+    }
+    void showProgress(const std::string& destination, int parts) override
+    {
+        progress.push_back(destination + " " + std::to_string(parts));
+    }
+    void closeProgress() override { progress.push_back("closed"); }
+};
+
+// Runs the event loop of a window that has nothing else to do; `during` once while it joins.
+void RunBuild(BuildFlow& flow, const std::function<void()>& during = {})
+{
+    if (!flow.start())
+        return;
+    if (during)
+        during();
+    while (!flow.signalled())
+        WaitForAny(flow.waitables(), 1000);
+}
+
+std::ptrdiff_t EntriesIn(const fs::path& folder)
+{
+    return std::distance(fs::directory_iterator(folder), {});
+}
+
+// Entries: "NAME" a listed part (its name as content), "NAME?" listed but never made, "+NAME" an
+// old image that is not listed, "NAME/" a folder. The report names the file `about` in the folder.
+struct Row {
+    const char* name;
+    Texts entries;
+    const char* destination;
+    std::vector<bool> answers;
+    std::size_t questions;
+    BuildEnding ending;
+    std::string (*report)(const std::string&);
+    const char* about;
+};
+
+TEST(BuildFlow, ChecksQuestionsJoinAndReport)
+{
+    using namespace messages;
+    constexpr auto kBuilt = BuildEnding::Built, kFailed = BuildEnding::Failed;
+    constexpr auto kDeclined = BuildEnding::Declined;
+    const Texts a12{"A.001", "A.002"}, d13{"D.001", "D.003"};
+    const Row rows[] = {
+        {"built", a12, "OUT.ISO", {}, 0, kBuilt, BuiltSuccessfully, ""},
+        {"missing part",
+         {"A.001", "A.002?", "A.003"},
+         "OUT.ISO",
+         {},
+         0,
+         kFailed,
+         PartMissing,
+         "A.002"},
+        {"destination is a part", a12, "A.002", {}, 0, kFailed, DestinationIsAPart, "A.002"},
+        {"destination is a folder",
+         {"A.001", "OUT.ISO/"},
+         "OUT.ISO",
+         {},
+         0,
+         kFailed,
+         DestinationIsAFolder,
+         "OUT.ISO"},
+        {"broken set: No", d13, "OUT.ISO", {false}, 1, kDeclined, nullptr, ""},
+        {"broken set: Yes", d13, "OUT.ISO", {true}, 1, kBuilt, BuiltSuccessfully, ""},
+        {"replace: No", {"A.001", "+OUT.ISO"}, "OUT.ISO", {false}, 1, kDeclined, nullptr, ""},
+        {"replace: Yes",
+         {"A.001", "+OUT.ISO"},
+         "OUT.ISO",
+         {true},
+         1,
+         kBuilt,
+         BuiltSuccessfully,
+         ""},
+        {"broken set, replace: Yes, No",
+         {"D.001", "D.003", "+OUT.ISO"},
+         "OUT.ISO",
+         {true, false},
+         2,
+         kDeclined,
+         nullptr,
+         ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::TempDir dir;
+        Texts parts;
+        std::string joined, old;
+        for (std::string entry : row.entries) {
+            const char mark = entry.back() == '?' || entry.back() == '/' ? entry.back() : ' ';
+            const bool listed = entry.front() != '+' && mark != '/';
+            if (mark != ' ' || !listed)
+                entry.erase(mark != ' ' ? entry.size() - 1 : 0, 1);
+            const std::string path = dir.file(entry);
+            if (mark == '/')
+                fs::create_directory(path);
+            else if (!listed)
+                test::WriteFile(path, old = "old image");
+            else if (mark != '?')
+                test::WriteFile(path, entry), joined += entry;
+            if (listed)
+                parts.push_back(path);
+        }
+        const std::string destination = dir.file(row.destination);
+        ScriptedWindow window;
+        window.answers = row.answers;
+        BuildFlow flow(window, SystemJoinCommand, parts, destination);
+        const std::ptrdiff_t before = EntriesIn(dir.path());
+        RunBuild(flow);
+        EXPECT_EQ(flow.ending(), row.ending);
+        const std::string about = *row.about ? dir.file(row.about) : "";
+        EXPECT_EQ(flow.message(), row.report ? row.report(about) : "");
+        EXPECT_EQ(window.asked.size(), row.questions);
+        const bool built = row.ending == BuildEnding::Built;
+        const Texts shown{destination + " " + std::to_string(parts.size()), "closed"};
+        EXPECT_EQ(window.progress, built ? shown : Texts{});
+        if (built || !old.empty()) {
+            EXPECT_EQ(test::ReadFile(destination), built ? joined : old);
+        }
+        // A new image and nothing else: no temporary image stays behind.
+        EXPECT_EQ(EntriesIn(dir.path()), before + (built && old.empty()));
+    }
+}
+
+// A join the user cancels: the progress moves first; the old image or nothing stays.
+TEST(BuildFlow, CancelLeavesTheDestinationAsItWas)
+{
+    constexpr std::uint64_t kPart = std::uint64_t{512} * 1024 * 1024;
+    test::TempDir dir;
+    Texts parts{dir.file("BIG.001"), dir.file("BIG.002")};
+    for (const std::string& part : parts) {
+        test::WriteFile(part, "");
+        fs::resize_file(part, kPart); // sparse: quick to make, long enough to join
+    }
+    for (const bool old : {true, false}) {
+        const std::string destination = dir.file(old ? "OLD.ISO" : "NEW.ISO");
+        if (old)
+            test::WriteFile(destination, "old image");
+        ScriptedWindow window;
+        window.answers = {true};
+        BuildFlow flow(window, SystemJoinCommand, parts, destination);
+        RunBuild(flow, [&] {
+            while (flow.figures().written == 0)
+                WaitForAny({}, 10);
+            EXPECT_EQ(flow.figures().total, 2 * kPart);
+            EXPECT_EQ(flow.figures().phase, BuildFigures::Phase::Joining);
+            flow.cancel();
+        });
+        EXPECT_EQ(flow.ending(), BuildEnding::Cancelled);
+        EXPECT_EQ(flow.message(), messages::BuildCancelled(destination, old));
+        EXPECT_EQ(window.progress.back(), "closed");
+        EXPECT_EQ(test::ReadFile(destination), old ? "old image" : "");
+        EXPECT_EQ(EntriesIn(dir.path()), 3);
+    }
+}
+
+} // namespace
+} // namespace partwright
