@@ -7,6 +7,7 @@ namespace partwright {
 bool WaitForAny(const std::vector<std::intptr_t>& waitables, int timeoutMilliseconds)
 {
     std::vector<HANDLE> handles;
+    handles.reserve(waitables.size());
     for (const std::intptr_t waitable : waitables)
         handles.push_back(reinterpret_cast<HANDLE>(waitable));
     if (handles.empty()) {
