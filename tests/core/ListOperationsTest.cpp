@@ -1,8 +1,11 @@
 #include "list/ListOperations.h"
 
 #include "list/FileNames.h"
+#include "list/PickedParts.h"
 #include "list/modFunctions.h"
+#include "platform/NativePaths.h"
 #include "support/MemoryList.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -43,14 +46,15 @@ TEST(ListOperations, MoveUpMoveDownAndDelete)
         "down down down A B* C* D E -> A D E B* >C*",
         "delete A B* C* D E -> A D E",            "delete A* B C D E* -> B C D",
         "delete A* B C* D E* -> B D",             "delete A* B* C* -> ",
-        "delete A B C -> A B C",                  "delete -> "};
+        "delete A B C -> A B C",                  "delete -> ",
+        "sort d.10 c.9* x a.1* -> >x a.1 c.9 d.10", "sort -> "};
     // clang-format on
     for (const std::string row : cases) {
         std::istringstream words(row.substr(0, row.find("->")));
         Texts operations;
         test::MemoryList list;
         for (std::string word; words >> word;) {
-            if (word == "up" || word == "down" || word == "delete") {
+            if (word == "up" || word == "down" || word == "delete" || word == "sort") {
                 operations.push_back(word);
             } else {
                 list.append(word.back() == '*' ? word.substr(0, word.size() - 1) : word);
@@ -60,6 +64,8 @@ TEST(ListOperations, MoveUpMoveDownAndDelete)
         for (const auto& operation : operations) {
             if (operation == "delete")
                 DeleteSelected(list);
+            else if (operation == "sort")
+                SortListview(list);
             else
                 MoveListview(list, operation == "up" ? -1 : 1);
         }
@@ -69,6 +75,28 @@ TEST(ListOperations, MoveUpMoveDownAndDelete)
                   after.find('>') == std::string::npos ? 0 : static_cast<int>(operations.size()))
             << row;
     }
+}
+
+// Picked parts enter in part-number order after the listed ones, the first entry current; the
+// program moves into their folder, where the destination goes.
+TEST(PickedParts, EnterInPartNumberOrderBesideTheirFolder)
+{
+    const auto start = std::filesystem::current_path();
+    test::TempDir dir;
+    const std::string folder = dir.file(""), elsewhere = dir.file("e");
+    std::filesystem::create_directory(elsewhere);
+    test::MemoryList list;
+    list.append("x.5");
+    list.makeCurrent(1), list.setSelected(1, false);
+    EXPECT_EQ(AddPickedParts(list, folder, {folder + "D.10", folder + "D.9", folder + "D.1"}),
+              folder + "OUTFILE.ISO");
+    EXPECT_EQ(Listing(list, true), ">x.5* " + folder + "D.1 " + folder + "D.9 " + folder + "D.10");
+    EXPECT_EQ(std::filesystem::current_path(), dir.path());
+    EXPECT_EQ(AddPickedParts(list, "", {elsewhere + "/g.001"}), "OUTFILE.ISO"); // one full path
+    EXPECT_EQ(std::filesystem::current_path(), PathOf(elsewhere));
+    EXPECT_EQ(list.focusCalls, 2);
+    EXPECT_EQ(DirectoryOfDrop({folder + "a.1", elsewhere}, *folder.rbegin()), folder);
+    std::filesystem::current_path(start);
 }
 
 // A full path, or a folder and names that enter in reverse, whole paths as they are.

@@ -148,7 +148,6 @@ void tst_Window::pickedFilesEnterInPartNumberOrder()
     } cases[] = {
         {"/tmp\0DISC.10\0DISC.9\0DISC.1"s, "x.5* /tmp/DISC.1 /tmp/DISC.9 /tmp/DISC.10",
          "/tmp/OUTFILE.ISO", ""},
-        {"/tmp/g.001", "x.5* /tmp/g.001", "OUTFILE.ISO", ""}, // beside it: the folder moves
         {"", "x.5", "mine.iso", ""},
         {"   ", "x.5", "mine.iso", "Invalid files.\n\nCannot open.\n\n0\n"},
         {"/gone\0a.1\0b.2"s, "x.5", "mine.iso",
@@ -165,8 +164,6 @@ void tst_Window::pickedFilesEnterInPartNumberOrder()
         QTRY_COMPARE(boxes_.seen().size(), c.box.isEmpty() ? 0 : 1);
         if (!c.box.isEmpty())
             QCOMPARE(boxes_.seen()[0].text, c.box);
-        else if (c.destination != "mine.iso")
-            QCOMPARE(fs::current_path(), fs::path("/tmp")); // where the next dialog opens
     }
 }
 
