@@ -1,6 +1,7 @@
 #include "join/BuildInput.h"
 
 #include "join/JoinCommand.h"
+#include "platform/NativePaths.h"
 #include "text/Blanks.h"
 #include "text/Messages.h"
 
@@ -20,7 +21,7 @@ std::optional<std::string> FirstMissingPart(const std::vector<std::string>& part
 {
     for (const auto& part : parts) {
         std::error_code error;
-        if (part.empty() || !std::filesystem::is_regular_file(part, error))
+        if (part.empty() || !std::filesystem::is_regular_file(PathOf(part), error))
             return part;
     }
     return std::nullopt;
@@ -28,7 +29,8 @@ std::optional<std::string> FirstMissingPart(const std::vector<std::string>& part
 
 std::string ResolveDestination(const std::string& destinationText)
 {
-    std::filesystem::path destination = std::filesystem::absolute(JoinDestination(destinationText));
+    std::filesystem::path destination =
+        std::filesystem::absolute(PathOf(JoinDestination(destinationText)));
     // Follow the link, and a link it leads to, also when the file at the end does not exist yet;
     // as far as the system itself would.
     constexpr int kMostLinks = 40;
@@ -39,7 +41,7 @@ std::string ResolveDestination(const std::string& destinationText)
         const std::filesystem::path target = std::filesystem::read_symlink(destination);
         destination = target.is_absolute() ? target : destination.parent_path() / target;
     }
-    return destination.string();
+    return NameOf(destination);
 }
 
 std::optional<std::string> PartThatIsDestination(const std::vector<std::string>& parts,
@@ -47,7 +49,7 @@ std::optional<std::string> PartThatIsDestination(const std::vector<std::string>&
 {
     for (const auto& part : parts) {
         std::error_code error; // a destination that does not exist yet is no part
-        if (std::filesystem::equivalent(part, destination, error))
+        if (std::filesystem::equivalent(PathOf(part), PathOf(destination), error))
             return part;
     }
     return std::nullopt;
@@ -58,7 +60,7 @@ std::vector<ListedPart> MeasureParts(const std::vector<std::string>& parts)
     std::vector<ListedPart> measured;
     measured.reserve(parts.size());
     for (const auto& part : parts)
-        measured.push_back({part, std::filesystem::file_size(part)});
+        measured.push_back({part, std::filesystem::file_size(PathOf(part))});
     return measured;
 }
 

@@ -1,5 +1,6 @@
 #include "join/ImageCheck.h"
 
+#include "platform/NativePaths.h"
 #include "text/DisplayText.h"
 #include "text/Numbers.h"
 
@@ -66,9 +67,9 @@ std::optional<IsoVolume> ReadPrimaryVolume(std::istream& image, std::uint64_t st
 
 std::string ImageCheckLine(const std::string& imagePath, const std::vector<ListedPart>& parts)
 {
-    std::ifstream image(imagePath, std::ios::binary);
+    std::ifstream image(PathOf(imagePath), std::ios::binary);
     std::error_code error;
-    const std::uint64_t size = std::filesystem::file_size(imagePath, error);
+    const std::uint64_t size = std::filesystem::file_size(PathOf(imagePath), error);
     if (!image || error)
         return {};
 

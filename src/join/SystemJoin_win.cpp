@@ -2,6 +2,7 @@
 #include "join/ShellSelection.h"
 #include "join/SystemJoin.h"
 #include "platform/TemporaryImage.h"
+#include "platform/WideText_win.h"
 #include "text/Messages.h"
 
 #include <windows.h>
@@ -10,7 +11,7 @@ namespace partwright {
 
 namespace {
 
-// The longest path the system's file calls and the command interpreter take.
+// The longest path the system's file calls and the command interpreter take, in UTF-16 units.
 constexpr std::size_t kLongestPath = MAX_PATH - 1;
 
 // The temporary image's name in the destination's folder is always this long.
@@ -21,7 +22,7 @@ std::optional<std::string> NameRefusal(const std::string& path)
     // cmd.exe expands %NAME% even inside quotes: the name would change under its hands.
     if (path.find('%') != std::string::npos)
         return messages::NameWithPercent(path);
-    if (path.size() > kLongestPath)
+    if (Wide(path).size() > kLongestPath)
         return messages::PathTooLong(path, kLongestPath);
     return std::nullopt;
 }
@@ -44,7 +45,7 @@ std::optional<std::string> SystemJoinRefusal(const std::vector<std::string>& par
     if (auto refusal = NameRefusal(destination))
         return refusal;
     // The image is written beside the destination first, under a name of its own.
-    if (TemporaryImageFolder(destination).size() + kTemporaryNameLength > kLongestPath)
+    if (Wide(TemporaryImageFolder(destination)).size() + kTemporaryNameLength > kLongestPath)
         return messages::FolderPathTooLong(destination, kLongestPath);
     return std::nullopt;
 }

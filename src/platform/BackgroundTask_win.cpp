@@ -13,10 +13,10 @@ struct BackgroundTask::Impl {
 
 BackgroundTask::BackgroundTask(std::function<void()> work) : d(std::make_unique<Impl>())
 {
-    d->ended = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    d->ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!d->ended)
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "CreateEventA");
+                                "CreateEventW");
     d->thread = std::thread([ended = d->ended, work = std::move(work)] {
         work();
         SetEvent(ended);

@@ -1,6 +1,6 @@
 #include "platform/ChildProcess.h"
+#include "platform/WideText_win.h"
 
-#include <vector>
 #include <windows.h>
 
 namespace partwright {
@@ -47,7 +47,7 @@ namespace {
 // A job whose processes end when its last handle is closed; null when there is none to be had.
 HANDLE CreateKillOnCloseJob()
 {
-    const HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    const HANDLE job = CreateJobObjectW(nullptr, nullptr);
     if (!job)
         return nullptr;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -74,16 +74,15 @@ int ChildProcess::start(const ChildCommand& command)
     d->outcome = {};
     d->process = {};
 
-    STARTUPINFOA startup;
+    STARTUPINFOW startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
 
-    // CreateProcessA may write into the command line, so it gets a copy of its own.
-    std::vector<char> line(command.commandLine.begin(), command.commandLine.end());
-    line.push_back('\0');
+    // CreateProcessW may write into the command line, so it gets a copy of its own.
+    std::wstring line = Wide(command.commandLine);
 
     // Started suspended so that it is in the job before it can start anything of its own.
-    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
+    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
                                         CREATE_SUSPENDED | CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS,
                                         nullptr, nullptr, &startup, &d->process);
     if (!started) {
@@ -155,11 +154,11 @@ const ChildOutcome& ChildProcess::outcome() const
 
 std::string SystemErrorText(int code)
 {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text(buffer ? buffer : "", length);
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = Utf8(std::wstring_view(buffer ? buffer : L"", length));
     LocalFree(buffer);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();

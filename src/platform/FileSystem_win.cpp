@@ -1,4 +1,5 @@
 #include "platform/FileSystem.h"
+#include "platform/WideText_win.h"
 
 #include <system_error>
 #include <windows.h>
@@ -16,18 +17,19 @@ namespace {
 
 VolumeInfo QueryVolume(const std::string& folder)
 {
+    const std::wstring wideFolder = Wide(folder);
     ULARGE_INTEGER available{};
-    if (!GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr))
+    if (!GetDiskFreeSpaceExW(wideFolder.c_str(), &available, nullptr, nullptr))
         ThrowLastError(folder);
 
-    char root[MAX_PATH + 1] = {};
-    char fileSystem[MAX_PATH + 1] = {};
-    if (!GetVolumePathNameA(folder.c_str(), root, sizeof root) ||
-        !GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
-                               sizeof fileSystem))
+    wchar_t root[MAX_PATH + 1] = {};
+    wchar_t fileSystem[MAX_PATH + 1] = {};
+    if (!GetVolumePathNameW(wideFolder.c_str(), root, MAX_PATH + 1) ||
+        !GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
+                               MAX_PATH + 1))
         ThrowLastError(folder);
-    const std::string name(fileSystem);
-    return VolumeInfo{available.QuadPart, name == "FAT" || name == "FAT32" || name == "FAT12"};
+    const std::wstring_view name(fileSystem);
+    return VolumeInfo{available.QuadPart, name == L"FAT" || name == L"FAT32" || name == L"FAT12"};
 }
 
 } // namespace partwright

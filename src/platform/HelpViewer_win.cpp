@@ -1,6 +1,6 @@
 #include "platform/HelpViewer.h"
+#include "platform/WideText_win.h"
 
-#include <vector>
 #include <windows.h>
 
 namespace partwright {
@@ -9,17 +9,15 @@ namespace partwright {
 // command line as the file name.
 bool StartHelpViewer(const std::string& helpFilePath)
 {
-    std::string commandLine = "notepad.exe " + helpFilePath;
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
+    std::wstring line = Wide("notepad.exe " + helpFilePath); // written into by the call
 
-    STARTUPINFOA startup;
+    STARTUPINFOW startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMAXIMIZED;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return false;
     CloseHandle(process.hThread);

@@ -1,4 +1,5 @@
 #include "platform/NativePaths.h"
+#include "platform/WideText_win.h"
 
 #include <system_error>
 #include <windows.h>
@@ -12,10 +13,10 @@ char NativeSeparator()
 
 std::string ProgramDirectory()
 {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             throw std::system_error(static_cast<int>(GetLastError()), std::system_category());
         if (length < path.size()) {
@@ -24,7 +25,18 @@ std::string ProgramDirectory()
         }
         path.resize(path.size() * 2);
     }
-    return path.substr(0, path.find_last_of('\\'));
+    return Utf8(path.substr(0, path.find_last_of(L'\\')));
+}
+
+std::filesystem::path PathOf(const std::string& name)
+{
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+std::string NameOf(const std::filesystem::path& path)
+{
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
 }
 
 } // namespace partwright

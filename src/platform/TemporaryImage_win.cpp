@@ -1,4 +1,5 @@
 #include "platform/TemporaryImage.h"
+#include "platform/WideText_win.h"
 
 #include <random>
 #include <windows.h>
@@ -11,14 +12,14 @@ namespace {
 // so a killed program's image has no mark. The file itself cannot carry the mark: COPY opens it
 // for writing without sharing, which any handle that keeps the file from being deleted would
 // block.
-std::string MarkName(const std::string& fileName)
+std::wstring MarkName(const std::string& fileName)
 {
-    return "partwright-temporary-image" + fileName;
+    return Wide("partwright-temporary-image" + fileName);
 }
 
 bool IsMarked(const std::string& fileName)
 {
-    const HANDLE mark = OpenMutexA(SYNCHRONIZE, FALSE, MarkName(fileName).c_str());
+    const HANDLE mark = OpenMutexW(SYNCHRONIZE, FALSE, MarkName(fileName).c_str());
     if (mark) {
         CloseHandle(mark);
         return true;
@@ -30,16 +31,16 @@ bool IsMarked(const std::string& fileName)
 // use (a child writing, a build on another computer); deleting those fails, which leaves them.
 void RemoveLeftImages(const std::string& folder)
 {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + ".partwright-*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(Wide(folder + ".partwright-*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        const std::string name = found.cFileName;
+        const std::string name = Utf8(found.cFileName);
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryImageName(name) &&
             !IsMarked(name))
-            DeleteFileA((folder + name).c_str());
-    } while (FindNextFileA(search, &found));
+            DeleteFileW(Wide(folder + name).c_str());
+    } while (FindNextFileW(search, &found));
     FindClose(search);
 }
 
@@ -78,7 +79,7 @@ TemporaryImage::TemporaryImage(const std::string& destination) : d(std::make_uni
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = TemporaryImageName(static_cast<std::uint32_t>(random()));
         // The mark comes first, so no other build ever sees this file unmarked.
-        const HANDLE mark = CreateMutexA(nullptr, FALSE, MarkName(name).c_str());
+        const HANDLE mark = CreateMutexW(nullptr, FALSE, MarkName(name).c_str());
         if (!mark && GetLastError() != ERROR_ACCESS_DENIED)
             ThrowLastError(folder + name);
         if (!mark || GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -88,7 +89,7 @@ TemporaryImage::TemporaryImage(const std::string& destination) : d(std::make_uni
         }
         const std::string path = folder + name;
         // Hidden while it is written; the attribute goes before the file takes the place.
-        const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             const std::error_code error = LastError();
@@ -108,7 +109,7 @@ TemporaryImage::TemporaryImage(const std::string& destination) : d(std::make_uni
 TemporaryImage::~TemporaryImage()
 {
     if (!d->placed)
-        DeleteFileA(d->path.c_str());
+        DeleteFileW(Wide(d->path).c_str());
     CloseHandle(d->mark); // after the file: an unmarked image is free for others to remove
 }
 
@@ -125,7 +126,7 @@ int TemporaryImage::outputDescriptor() const
 std::uint64_t TemporaryImage::size() const
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(d->path.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(Wide(d->path).c_str(), GetFileExInfoStandard, &data))
         return 0;
     return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
@@ -139,8 +140,10 @@ PlaceOutcome TemporaryImage::place(std::uint64_t expectedSize, const std::atomic
         outcome.failedStep = step;
         return outcome;
     };
-    const char* const path = d->path.c_str();
-    const char* const destination = d->destination.c_str();
+    const std::wstring widePath = Wide(d->path);
+    const std::wstring wideDestination = Wide(d->destination);
+    const wchar_t* const path = widePath.c_str();
+    const wchar_t* const destination = wideDestination.c_str();
 
     if (stop) {
         outcome.result = PlaceOutcome::Result::Stopped;
@@ -148,7 +151,7 @@ PlaceOutcome TemporaryImage::place(std::uint64_t expectedSize, const std::atomic
     }
 
     // Not shared for deleting: nobody removes the image while it is flushed and measured.
-    const HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return failed(LastError(), "open the image");
@@ -168,31 +171,31 @@ PlaceOutcome TemporaryImage::place(std::uint64_t expectedSize, const std::atomic
 
     // Attributes move with the file: the image must not stay hidden, and it keeps a read-only
     // destination's protection. Windows replaces no read-only file, so that one loses it first.
-    const DWORD imageAttributes = GetFileAttributesA(path);
+    const DWORD imageAttributes = GetFileAttributesW(path);
     if (imageAttributes == INVALID_FILE_ATTRIBUTES)
         return failed(LastError(), "read the image's attributes");
-    const DWORD destinationAttributes = GetFileAttributesA(destination);
+    const DWORD destinationAttributes = GetFileAttributesW(destination);
     const bool readOnly = destinationAttributes != INVALID_FILE_ATTRIBUTES &&
                           (destinationAttributes & FILE_ATTRIBUTE_READONLY) &&
                           !(destinationAttributes & FILE_ATTRIBUTE_DIRECTORY);
     DWORD placedAttributes = imageAttributes & ~FILE_ATTRIBUTE_HIDDEN;
     if (readOnly)
         placedAttributes |= FILE_ATTRIBUTE_READONLY;
-    if (!SetFileAttributesA(path, placedAttributes ? placedAttributes : FILE_ATTRIBUTE_NORMAL))
+    if (!SetFileAttributesW(path, placedAttributes ? placedAttributes : FILE_ATTRIBUTE_NORMAL))
         return failed(LastError(), "make the image visible");
 
     const auto undo = [&](const char* step) {
         const std::error_code error = LastError();
         if (readOnly)
-            SetFileAttributesA(destination, destinationAttributes);
-        SetFileAttributesA(path, imageAttributes);
+            SetFileAttributesW(destination, destinationAttributes);
+        SetFileAttributesW(path, imageAttributes);
         return failed(error, step);
     };
     if (readOnly &&
-        !SetFileAttributesA(destination, destinationAttributes & ~FILE_ATTRIBUTE_READONLY))
+        !SetFileAttributesW(destination, destinationAttributes & ~FILE_ATTRIBUTE_READONLY))
         return undo("clear the destination's read-only attribute");
     // Write-through: the rename is on disk, the folder flushed, when the call returns.
-    if (!MoveFileExA(path, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(path, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return undo("put the image in the destination's place");
 
     d->placed = true;

@@ -1,6 +1,7 @@
+#include "platform/WideText_win.h"
 #include "platform/WinVersion.h"
 
-#include <cstring>
+#include <cwchar>
 #include <windows.h>
 
 namespace partwright {
@@ -8,22 +9,22 @@ namespace partwright {
 WinVersionRecord QueryWinVersionRecord()
 {
     // Prepared as the query expects it; a query that fails quietly leaves it like this.
-    OSVERSIONINFOA info;
+    OSVERSIONINFOW info;
     ZeroMemory(&info, sizeof info);
     info.dwOSVersionInfoSize = sizeof info;
-    std::memset(info.szCSDVersion, ' ', sizeof info.szCSDVersion);
+    std::wmemset(info.szCSDVersion, L' ', std::size(info.szCSDVersion));
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    GetVersionExA(&info);
+    GetVersionExW(&info);
 #pragma GCC diagnostic pop
 
     WinVersionRecord record;
     record.platformId = info.dwPlatformId;
     record.majorVersion = info.dwMajorVersion;
     record.minorVersion = info.dwMinorVersion;
-    record.serviceText.assign(info.szCSDVersion,
-                              strnlen(info.szCSDVersion, sizeof info.szCSDVersion));
+    record.serviceText = Utf8(std::wstring_view(
+        info.szCSDVersion, wcsnlen(info.szCSDVersion, std::size(info.szCSDVersion))));
     return record;
 }
 

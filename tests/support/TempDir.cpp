@@ -1,5 +1,7 @@
 #include "support/TempDir.h"
 
+#include "platform/NativePaths.h"
+
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -23,7 +25,7 @@ TempDir::~TempDir()
 
 void WriteFile(const std::string& path, std::string_view content)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);
@@ -31,7 +33,7 @@ void WriteFile(const std::string& path, std::string_view content)
 
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     std::ostringstream content;
     if (in)
         content << in.rdbuf();

@@ -1,7 +1,9 @@
 // The Windows platform layer for real: COPY /B joins, child processes, the version record.
+#include "join/BuildInput.h"
 #include "join/SystemJoin.h"
 #include "platform/BackgroundTask.h"
 #include "platform/ChildProcess.h"
+#include "platform/NativePaths.h"
 #include "platform/TemporaryImage.h"
 #include "support/TempDir.h"
 #include "text/Messages.h"
@@ -65,6 +67,34 @@ TEST(CopyJoin, JoinsInOrderIntoTheDestinationsPlaceOrLeavesItAsItWas)
     SetEnvironmentVariableA("COPYCMD", nullptr);
 }
 
+// In the ANSI code page ā.001 would be found as a.001, and 日本.iso could not be made at all.
+TEST(CopyJoin, FindsEveryNameAsItself)
+{
+    test::TempDir dir;
+    const std::string folder = NameOf(dir.path()) + "\\Ω\\";
+    std::filesystem::create_directory(PathOf(folder));
+    test::WriteFile(folder + "a.001", "decoy");
+    test::WriteFile(folder + TemporaryImageName(0), ""); // left by a killed build
+    std::vector<std::string> parts;
+    for (const char* name : {"ā.001", "Ω.002", "日本.003"})
+        test::WriteFile(parts.emplace_back(folder + name), name);
+    const std::string joined = "ā.001Ω.002日本.003";
+    const std::string destination = folder + "日本.iso";
+    EXPECT_EQ(ResolveDestination(destination), destination);
+    EXPECT_EQ(FirstMissingPart(parts), std::nullopt);
+    EXPECT_EQ(PartThatIsDestination(parts, folder + "日本.003"), parts[2]);
+    EXPECT_EQ(ImageSize(MeasureParts(parts)), joined.size());
+    EXPECT_GT(QueryVolume(folder).freeBytes, 0u);
+    {
+        TemporaryImage temporary(destination);
+        ASSERT_EQ(ExecCmd(SystemJoinCommand(parts, temporary)), 0);
+        EXPECT_EQ(temporary.place(joined.size(), {}).result, Result::Placed);
+    }
+    EXPECT_EQ(test::ReadFile(destination), joined);
+    EXPECT_EQ(test::ReadFile(folder + "a.001"), "decoy");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(PathOf(folder)), {}), 5);
+}
+
 TEST(TemporaryImage, RemovesOnlyWhatKilledBuildsLeft)
 {
     test::TempDir dir;
@@ -83,12 +113,14 @@ TEST(SystemJoin, RefusesNamesTheCommandInterpreterWouldChange)
 {
     const std::string folder = "C:\\" + std::string(235, 'd') + "\\"; // the longest with room
     const std::string deeper = "C:\\d" + folder.substr(2) + "o.iso";
-    const std::string part = "C:\\" + std::string(256, 'p'); // 259 characters
+    const std::string part = "C:\\" + std::string(256, 'p');           // 259 characters
+    const std::string wide = "C:\\" + NameOf(std::wstring(256, L'ā')); // 259 units, 515 bytes
     const std::tuple<std::vector<std::string>, std::string, std::optional<std::string>> cases[] = {
         {{"C:\\a.001", "C:\\%OS%.002"}, "C:\\o.iso", messages::NameWithPercent("C:\\%OS%.002")},
         {{"C:\\a.001"}, "C:\\o%.iso", messages::NameWithPercent("C:\\o%.iso")},
         {{"C:\\my img\\a&b;c^d (1) 'x' !.001", part}, folder + "o & (1) !.iso", std::nullopt},
         {{part + 'p'}, "C:\\o.iso", messages::PathTooLong(part + 'p', 259)},
+        {{wide}, wide.substr(0, 3 + 2 * 235) + "\\o.iso", std::nullopt},
         {{"C:\\a.001"}, deeper, messages::FolderPathTooLong(deeper, 259)}};
     for (const auto& [parts, destination, refusal] : cases)
         EXPECT_EQ(SystemJoinRefusal(parts, destination), refusal) << destination;
@@ -96,9 +128,7 @@ TEST(SystemJoin, RefusesNamesTheCommandInterpreterWouldChange)
 
 std::string ExitWith(const std::string& arguments)
 {
-    char path[MAX_PATH];
-    const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return '"' + self.substr(0, self.find_last_of('\\') + 1) + "exit_with.exe\" " + arguments;
+    return '"' + ProgramDirectory() + "\\exit_with.exe\" " + arguments;
 }
 
 TEST(ExecCmd, ExitCodeOrTheSystemErrorCodeOfAFailedStart)
