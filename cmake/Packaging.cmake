@@ -1,5 +1,5 @@
-# A Debian package of the installed layout: cpack -G DEB in the build folder.
-set(CPACK_GENERATOR DEB)
+# The installed layout as a package, made by cpack in the build folder: a Debian package on Linux,
+# a ZIP file on Windows (partwright.exe and its help file, run from wherever it is unpacked).
 set(CPACK_PACKAGE_NAME partwright)
 set(CPACK_PACKAGE_VENDOR "The Partwright developers")
 set(CPACK_PACKAGE_CONTACT "The Partwright developers <quillon@partwright.example>")
@@ -9,13 +9,19 @@ set(CPACK_PACKAGE_DESCRIPTION
 order, checks them for signs of a broken set and joins them byte for byte into one image file,
 never losing an existing file on the way.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_STRIP_FILES ON)
-# Qt 6 Widgets and the C++ runtime as dpkg-shlibdeps finds them in the program; the join runs
-# cat, and Read Help opens the desktop's viewer through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "coreutils, xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
+if(WIN32)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_FILE_NAME partwright-${PROJECT_VERSION}-windows-${CMAKE_SYSTEM_PROCESSOR})
+else()
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+    # Qt 6 Widgets and the C++ runtime as dpkg-shlibdeps finds them in the program; the join runs
+    # cat, and Read Help opens the desktop's viewer through xdg-open.
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "coreutils, xdg-utils")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
+endif()
 include(CPack)

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+#include <windows.h>
+
+namespace partwright::win32 {
+
+// Watches handles on the system's wait threads and posts a message to a window when one of them
+// is signalled, so the window's own thread goes on from there. Each watch fires at most once; the
+// window watches again after it has looked.
+class WaitWatch {
+public:
+    WaitWatch(HWND window, UINT message) : window_(window), message_(message) {}
+    ~WaitWatch() { stop(); }
+    WaitWatch(const WaitWatch&) = delete;
+    WaitWatch& operator=(const WaitWatch&) = delete;
+
+    // Stops the watches there are and watches these handles (as std::intptr_t) instead.
+    void watch(const std::vector<std::intptr_t>& waitables);
+
+    // Returns once no watch is left and none of their callbacks runs any more, so the handles
+    // may be closed afterwards.
+    void stop();
+
+private:
+    static void CALLBACK Signalled(void* context, BOOLEAN timedOut);
+
+    HWND window_;
+    UINT message_;
+    std::vector<HANDLE> waits_;
+};
+
+} // namespace partwright::win32
