@@ -69,6 +69,8 @@ for arch in x86_64 i686; do
         -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/mingw-w64-$arch.cmake" \
         -DPARTWRIGHT_BUILD_BENCH=OFF
     cmake --build "build-win-$arch" --parallel "$jobs"
+    # The ZIP a Windows user gets: partwright.exe and its help file.
+    cpack --config "build-win-$arch/CPackConfig.cmake" -B "build-win-$arch/dist" >/dev/null
 done
 # Only 64-bit Windows programs run here: 32-bit Wine cannot start on this kind of kernel. Wine
 # shows the windows on a virtual display.

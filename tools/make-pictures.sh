@@ -53,3 +53,12 @@ $IM -size 16x16 xc:none -fill '#2050c0' -draw 'circle 8,8 8,1' \
 
 # The Windows program icon: the 16 and 32 pixel discs in one .ico file.
 $IM icons/partwright-16.png icons/partwright-32.png icons/partwright.ico
+
+# The Windows window's pictures: icons keep their transparency, the decorative picture is a plain
+# bitmap. The question mark's faint edge pixels become clear, so a disabled button shows a grey
+# disc and not a grey square.
+for picture in pictures/up pictures/down icons/about-16; do
+    $IM "$picture.png" -type TrueColorAlpha "$picture.ico"
+done
+$IM pictures/about.png -channel A -fx 'a<0.02?0:a' +channel -type TrueColorAlpha pictures/about.ico
+$IM pictures/quillon.png -alpha off -type TrueColor BMP3:pictures/quillon.bmp
