@@ -169,10 +169,11 @@ BuildFigures BuildFlow::figures() const
         figures.phase = BuildFigures::Phase::Ended;
         figures.written = ending_ == BuildEnding::Built ? imageSize_ : 0;
         break;
-    case Phase::Checking:
     case Phase::Joining:
     case Phase::Stopping:
-        figures.written = temporary_ ? std::min(temporary_->size(), imageSize_) : 0;
+        figures.written = std::min(temporary_->size(), imageSize_);
+        break;
+    case Phase::Checking:
         break;
     }
     return figures;
