@@ -33,6 +33,21 @@ constexpr char kSeparator = '\\';
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kButtonStyle = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
+// The list reports plain key presses only; Alt+Delete comes as a system key. It is reported like
+// the others, so Delete removes the selected entries whatever Shift, Ctrl and Alt are doing.
+LRESULT CALLBACK ReportSystemKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR /*id*/, DWORD_PTR /*data*/)
+{
+    if (message == WM_SYSKEYDOWN && wParam == VK_DELETE) {
+        NMLVKEYDOWN key{};
+        key.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), LVN_KEYDOWN};
+        key.wVKey = VK_DELETE;
+        SendMessageW(GetParent(list), WM_NOTIFY, key.hdr.idFrom, reinterpret_cast<LPARAM>(&key));
+        return 0;
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
 // Every other row a shade darker, so a long line stays readable across the wide column.
 LRESULT ShadeRows(NMLVCUSTOMDRAW& draw)
 {
@@ -134,6 +149,7 @@ void frmPartwright::createControls()
                       WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS,
                       twips_.box(1440, 360, 3375, 2055), font_, WS_EX_CLIENTEDGE);
     list_ = std::make_unique<ListViewControl>(lvwFiles);
+    SetWindowSubclass(lvwFiles, ReportSystemKeys, 0, 0);
 
     cmdFiles = button(ids::cmdFiles, "&Files...", twips_.box(5280, 360, 1215, 375));
     cmdClear = button(ids::cmdClear, "&Clear", twips_.box(5280, 840, 1215, 375));
