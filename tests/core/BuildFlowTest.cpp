@@ -68,45 +68,19 @@ TEST(BuildFlow, ChecksQuestionsJoinAndReport)
     constexpr auto kBuilt = BuildEnding::Built, kFailed = BuildEnding::Failed;
     constexpr auto kDeclined = BuildEnding::Declined;
     const Texts a12{"A.001", "A.002"}, d13{"D.001", "D.003"};
+    // clang-format off
     const Row rows[] = {
         {"built", a12, "OUT.ISO", {}, 0, kBuilt, BuiltSuccessfully, ""},
-        {"missing part",
-         {"A.001", "A.002?", "A.003"},
-         "OUT.ISO",
-         {},
-         0,
-         kFailed,
-         PartMissing,
-         "A.002"},
+        {"missing part", {"A.001", "A.002?", "A.003"}, "OUT.ISO", {}, 0, kFailed, PartMissing, "A.002"},
         {"destination is a part", a12, "A.002", {}, 0, kFailed, DestinationIsAPart, "A.002"},
-        {"destination is a folder",
-         {"A.001", "OUT.ISO/"},
-         "OUT.ISO",
-         {},
-         0,
-         kFailed,
-         DestinationIsAFolder,
-         "OUT.ISO"},
+        {"destination is a folder", {"A.001", "OUT.ISO/"}, "OUT.ISO", {}, 0, kFailed, DestinationIsAFolder, "OUT.ISO"},
         {"broken set: No", d13, "OUT.ISO", {false}, 1, kDeclined, nullptr, ""},
         {"broken set: Yes", d13, "OUT.ISO", {true}, 1, kBuilt, BuiltSuccessfully, ""},
         {"replace: No", {"A.001", "+OUT.ISO"}, "OUT.ISO", {false}, 1, kDeclined, nullptr, ""},
-        {"replace: Yes",
-         {"A.001", "+OUT.ISO"},
-         "OUT.ISO",
-         {true},
-         1,
-         kBuilt,
-         BuiltSuccessfully,
-         ""},
-        {"broken set, replace: Yes, No",
-         {"D.001", "D.003", "+OUT.ISO"},
-         "OUT.ISO",
-         {true, false},
-         2,
-         kDeclined,
-         nullptr,
-         ""},
+        {"replace: Yes", {"A.001", "+OUT.ISO"}, "OUT.ISO", {true}, 1, kBuilt, BuiltSuccessfully, ""},
+        {"broken set, replace: Yes, No", {"D.001", "D.003", "+OUT.ISO"}, "OUT.ISO", {true, false}, 2, kDeclined, nullptr, ""},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         test::TempDir dir;
@@ -146,6 +120,27 @@ TEST(BuildFlow, ChecksQuestionsJoinAndReport)
         // A new image and nothing else: no temporary image stays behind.
         EXPECT_EQ(EntriesIn(dir.path()), before + (built && old.empty()));
     }
+}
+
+// A join program that cannot be started is reported with the system's words; nothing is left.
+TEST(BuildFlow, AJoinProgramThatCannotStart)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.file("A.001"), "a");
+    ScriptedWindow window;
+    BuildFlow flow(
+        window,
+        [](auto&, auto&) {
+            return ChildCommand{{"/none/cat"}, "none.exe"};
+        },
+        {dir.file("A.001")}, dir.file("OUT.ISO"));
+    EXPECT_FALSE(flow.start());
+    EXPECT_EQ(flow.message().rfind("Cannot built ISO.\r\n\r\nThe command interpreter could not "
+                                   "be started: ",
+                                   0),
+              0u)
+        << flow.message();
+    EXPECT_EQ(EntriesIn(dir.path()), 1);
 }
 
 // A join the user cancels: the progress moves first; the old image or nothing stays.

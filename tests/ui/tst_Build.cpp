@@ -1,7 +1,6 @@
 // The build from the window, end to end: real parts, a real child process, real mounts where the
 // machine allows them. What the user is shown, and the files on disk afterwards.
 
-#include "join/JoinCommand.h"
 #include "support/ModalBoxWatcher.h"
 #include "support/Processes.h"
 #include "support/TempDir.h"
@@ -87,35 +86,23 @@ private slots:
     }
     void cleanup() { QVERIFY(test::ProcessesMentioning(big_.path().string()).empty()); }
 
-    // Entries, apart by "|": a part of 1 MiB (or a third of an ISO image when a box shows its
-    // blocks, %2), "NAME?" is not created, "NAME/" is a folder, "+NAME" is made but not listed: an
-    // old image, or a folder mounted read-only ("ro") or as a 1 MiB file system ("small").
+    // Entries, apart by "|": a part of 1 MiB, "NAME?" is not created, "+NAME/" is a folder mounted
+    // read-only.
     void buildShowsAndWrites_data()
     {
         QTest::addColumn<QString>("entries");
         QTest::addColumn<QString>("destination"); // %1: the folder
         QTest::addColumn<QString>("boxes");       // apart by "|"; the image is built if one says so
-        const QString out = "%1/OUT.ISO", a1 = "A.001", a12 = "A.001|A.002";
+        const QString out = "%1/OUT.ISO";
         const QString missing = kCannot + "This part does not exist or is not a file:\n'%1/A.002'";
         const QString cannotWrite = kCannot + "The image cannot be written in '%1/";
         const QString set = kQuestion + "The parts do not look like one complete set:\n\n";
         const QString anyway = "\n\nBuild anyway?";
-        QTest::newRow("ISO image")
-            << "DISC.001|DISC.002|DISC.003" << out
-            << kBuilt + "\n\nVolume PARTWRIGHT: %2 blocks of 2,048 bytes, matching the image size.";
         QTest::newRow("no entries") << "" << out << kError + "Invalid input.";
         QTest::newRow("missing part") << "A.001|A.002?|A.003" << out << missing;
         QTest::newRow("read-only folder")
-            << "+ro/|" + a1 << "%1/ro/OUT.ISO"
-            << cannotWrite + "ro':\nRead-only file system (error 30).";
-        QTest::newRow("no room") << "+small/|" + a12 << "%1/small/OUT.ISO"
-                                 << kCannot + "There is not enough free space in '%1/small':\n"
-                                              "the image needs 2,097,152 bytes (2.00 MiB), only "
-                                              "1,048,576 bytes (1.00 MiB) are free.";
-        QTest::newRow("join program cannot start")
-            << "+no-cat|" + a1 << out
-            << kCannot + "The command interpreter could not be started: No such file or directory "
-                         "(error 2).";
+            << "+ro/|A.001"
+            << "%1/ro/OUT.ISO" << cannotWrite + "ro':\nRead-only file system (error 30).";
         QTest::newRow("broken set: Yes")
             << "D.001|D.003" << out
             << set + "Part 2 is missing between D.001 and D.003." + anyway + "|" + kBuilt;
@@ -126,29 +113,11 @@ private slots:
         QFETCH(QString, destination);
         QFETCH(QString, boxes);
         test::TempDir dir;
-        std::string image;
-        if (boxes.contains("%2")) {
-            test::TempDir work;
-            const std::string made = work.file("i"), data = work.file("data"); // plain names
-            test::WriteFile(data, std::string(std::size_t{300} * 1024, 'x'));
-            const std::string xorriso = "xorriso -as mkisofs -quiet -V PARTWRIGHT -o " + made;
-            if (std::system((xorriso + " " + data + " >/dev/null 2>&1").c_str()) != 0)
-                QSKIP("xorriso cannot make an image here");
-            image = test::ReadFile(made);
-        }
         std::vector<std::string> listed;
         std::string joined;
-        WindowServices services = SystemWindowServices();
         std::string mounted;
         const auto unmount = qScopeGuard([&] { umount2(mounted.c_str(), MNT_DETACH); });
         for (QString entry : entries.split('|', Qt::SkipEmptyParts)) {
-            if (entry == "+no-cat") { // a join program that cannot be started
-                services.joinCommand = [](const auto& parts, const TemporaryImage& t) {
-                    return ChildCommand{
-                        ComposeCatArguments("/none/cat", parts), {}, t.outputDescriptor()};
-                };
-                continue;
-            }
             const bool isListed = !entry.startsWith('+'), isFolder = entry.endsWith('/');
             const bool isMissing = entry.endsWith('?');
             entry.remove(QRegularExpression("^\\+|[/?]$"));
@@ -161,27 +130,22 @@ private slots:
             } else if (!isListed) {
                 test::WriteFile(file, "old image");
             } else if (!isMissing) {
-                const std::size_t n = listed.size() - 1, third = image.size() / 3 + 1;
-                const std::string content = image.empty() ? std::string(kMiB, char('a' + n))
-                                                          : image.substr(n * third, third);
+                const std::string content(kMiB, char('a' + listed.size()));
                 test::WriteFile(file, content);
                 joined += content;
             }
-            if (entry != "ro" && entry != "small")
+            if (!isFolder)
                 continue;
             // Root writes everywhere, so a read-only folder takes a read-only bind mount.
             mounted = file;
-            if (entry == "ro" ? mount(path, path, nullptr, MS_BIND, nullptr) != 0 ||
-                                    mount(nullptr, path, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
-                                          nullptr) != 0
-                              : mount("partwright-test", path, "tmpfs", 0, "size=1m") != 0)
+            if (mount(path, path, nullptr, MS_BIND, nullptr) != 0 ||
+                mount(nullptr, path, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) != 0)
                 QSKIP("this machine does not let the test mount a file system");
         }
-        const QString blocks = QLocale(QLocale::English).toString(qulonglong(image.size() / 2048));
-        boxes.replace("%1", Q(dir.path().string())).replace("%2", blocks);
+        boxes.replace("%1", Q(dir.path().string()));
         const bool built = boxes.contains(kBuilt);
         auto files = Snapshot(dir);
-        test::WindowDriver driver(services);
+        test::WindowDriver driver;
         test::ModalBoxWatcher watcher;
         QPushButton* build = driver.button("cmdBuild");
         build->setFocus();

@@ -1,5 +1,4 @@
 // The Windows platform layer for real: COPY /B joins, child processes, the version record.
-#include "join/BuildInput.h"
 #include "join/SystemJoin.h"
 #include "platform/BackgroundTask.h"
 #include "platform/ChildProcess.h"
@@ -65,34 +64,6 @@ TEST(CopyJoin, JoinsInOrderIntoTheDestinationsPlaceOrLeavesItAsItWas)
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4);
     }
     SetEnvironmentVariableA("COPYCMD", nullptr);
-}
-
-// In the ANSI code page ā.001 would be found as a.001, and 日本.iso could not be made at all.
-TEST(CopyJoin, FindsEveryNameAsItself)
-{
-    test::TempDir dir;
-    const std::string folder = NameOf(dir.path()) + "\\Ω\\";
-    std::filesystem::create_directory(PathOf(folder));
-    test::WriteFile(folder + "a.001", "decoy");
-    test::WriteFile(folder + TemporaryImageName(0), ""); // left by a killed build
-    std::vector<std::string> parts;
-    for (const char* name : {"ā.001", "Ω.002", "日本.003"})
-        test::WriteFile(parts.emplace_back(folder + name), name);
-    const std::string joined = "ā.001Ω.002日本.003";
-    const std::string destination = folder + "日本.iso";
-    EXPECT_EQ(ResolveDestination(destination), destination);
-    EXPECT_EQ(FirstMissingPart(parts), std::nullopt);
-    EXPECT_EQ(PartThatIsDestination(parts, folder + "日本.003"), parts[2]);
-    EXPECT_EQ(ImageSize(MeasureParts(parts)), joined.size());
-    EXPECT_GT(QueryVolume(folder).freeBytes, 0u);
-    {
-        TemporaryImage temporary(destination);
-        ASSERT_EQ(ExecCmd(SystemJoinCommand(parts, temporary)), 0);
-        EXPECT_EQ(temporary.place(joined.size(), {}).result, Result::Placed);
-    }
-    EXPECT_EQ(test::ReadFile(destination), joined);
-    EXPECT_EQ(test::ReadFile(folder + "a.001"), "decoy");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(PathOf(folder)), {}), 5);
 }
 
 TEST(TemporaryImage, RemovesOnlyWhatKilledBuildsLeft)

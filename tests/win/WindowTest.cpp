@@ -1,6 +1,7 @@
 // The Windows main window driven by its messages on Wine's virtual display.
 #include "join/SystemJoin.h"
 #include "platform/NativePaths.h"
+#include "platform/TemporaryImage.h"
 #include "platform/WideText_win.h"
 #include "support/TempDir.h"
 #include "text/Messages.h"
@@ -124,6 +125,33 @@ TEST_F(WindowTest, TitleListButtonsKeysPicksAndDestination)
     }
 }
 
+// A fixed frame at the system's DPI, the tab order, and About: modal, and gone after OK.
+TEST_F(WindowTest, FrameTabOrderAndAbout)
+{
+    RECT client;
+    GetClientRect(main_, &client);
+    const int dpi = GetDeviceCaps(GetDC(nullptr), LOGPIXELSX);
+    EXPECT_TRUE(client.right == 6645 * dpi / 1440 && client.bottom == 3825 * dpi / 1440) << dpi;
+    EXPECT_EQ(GetWindowLongW(main_, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
+              0);
+    const int order[] = {lvwFiles, cmdFiles, cmdClear,    cmdDelete,      cmdSort,
+                         cmdUp,    cmdDown,  txtOuputIso, cmdDestination, cmdBuild,
+                         cmdHelp,  cmdAbout, lvwFiles};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        EXPECT_EQ(GetDlgCtrlID(GetNextDlgTabItem(main_, at(order[i]), FALSE)), order[i + 1]);
+    std::wstring about;
+    std::thread answer([&] {
+        const HWND window = Await(classes::kAbout, nullptr);
+        about = Text(window) + L"|" + Text(at(lblTitle, window)) + L"|" +
+                Text(at(lblVersion, window)) + L"|" + std::to_wstring(IsWindowEnabled(main_));
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+    });
+    click(cmdAbout);
+    answer.join();
+    EXPECT_EQ(about, L"About...|Partwright|Version 1.1.0|0");
+    EXPECT_TRUE(!FindWindowW(classes::kAbout, nullptr) && IsWindowEnabled(main_));
+}
+
 // Closing the window during a build: "No" lets it finish, "Yes" cancels it without a report.
 TEST_F(WindowTest, DroppedPartsBuildUntilCancelledOrClosed)
 {
@@ -169,15 +197,19 @@ TEST_F(WindowTest, DroppedPartsBuildUntilCancelledOrClosed)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 4); // nothing else left
 }
 
-// In the ANSI code page ā.001 would be found as the decoy a.001.
+// In the ANSI code page ā.001 would be found as the decoy a.001. A temporary image that a killed
+// build left in the folder goes.
 TEST_F(WindowTest, TheSystemsDialogAndBoxServeTheWindowWithAnyNames)
 {
-    test::WriteFile(folder_ + "a.001", "decoy");
+    const std::string folder = folder_ + "Ω\\";
+    fs::create_directory(PathOf(folder));
+    test::WriteFile(folder + "a.001", "decoy");
+    test::WriteFile(folder + TemporaryImageName(0), "");
     for (const char* name : {"ā.001", "Ω.002", "日本.003"})
-        test::WriteFile(folder_ + name, std::string(name).substr(0, 6)); // parts of one size
+        test::WriteFile(folder + name, std::string(name).substr(0, 6)); // parts of one size
     frmPartwright real;
     real.show();
-    fs::current_path(dir_.path()); // where the dialog starts
+    fs::current_path(PathOf(folder)); // where the dialog starts
     std::thread open([] { // on a second thread, as the click returns when the dialog closes
         const HWND dialog = Await(L"#32770", L"Open");
         SetWindowTextW(GetDlgItem(dialog, GetDlgItem(dialog, 0x47C) ? 0x47C : 0x480), // cmb13, edt1
@@ -186,7 +218,7 @@ TEST_F(WindowTest, TheSystemsDialogAndBoxServeTheWindowWithAnyNames)
     });
     click(cmdFiles, real.handle());
     open.join();
-    EXPECT_EQ(state(real.handle()), "@ā.001* Ω.002 日本.003 | OUTFILE.ISO | ");
+    EXPECT_EQ(state(real.handle()), "@Ω\\ā.001* Ω\\Ω.002 Ω\\日本.003 | Ω\\OUTFILE.ISO | ");
     std::wstring text;
     std::thread box([&] {
         const HWND shown = Await(L"#32770", L"Info...");
@@ -197,8 +229,9 @@ TEST_F(WindowTest, TheSystemsDialogAndBoxServeTheWindowWithAnyNames)
     EXPECT_TRUE(Until([&] { return !real.isBuilding(); }));
     box.join();
     EXPECT_EQ(text, L"ISO built succesfully.");
-    EXPECT_EQ(test::ReadFile(folder_ + "OUTFILE.ISO"), "ā.001Ω.002日本");
-    EXPECT_EQ(test::ReadFile(folder_ + "a.001"), "decoy");
+    EXPECT_EQ(test::ReadFile(folder + "OUTFILE.ISO"), "ā.001Ω.002日本");
+    EXPECT_EQ(test::ReadFile(folder + "a.001"), "decoy");
+    EXPECT_EQ(std::distance(fs::directory_iterator(PathOf(folder)), {}), 5);
 }
 
 } // namespace
