@@ -94,8 +94,6 @@ TEST(PickedParts, EnterInPartNumberOrderBesideTheirFolder)
     EXPECT_EQ(std::filesystem::current_path(), dir.path());
     EXPECT_EQ(AddPickedParts(list, "", {elsewhere + "/g.001"}), "OUTFILE.ISO"); // one full path
     EXPECT_EQ(std::filesystem::current_path(), PathOf(elsewhere));
-    EXPECT_EQ(list.focusCalls, 2);
-    EXPECT_EQ(DirectoryOfDrop({folder + "a.1", elsewhere}, *folder.rbegin()), folder);
     std::filesystem::current_path(start);
 }
 

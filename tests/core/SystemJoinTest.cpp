@@ -2,7 +2,6 @@
 
 #include "join/ImageCheck.h"
 #include "join/PartSet.h"
-#include "platform/BackgroundTask.h"
 #include "platform/ChildProcess.h"
 #include "platform/TemporaryImage.h"
 #include "support/Processes.h"
@@ -31,7 +30,7 @@ ChildCommand Shell(const std::string& script)
 }
 
 // Standard input is /dev/null, so nothing waits for an answer: the probe exits 3 or 4 otherwise.
-TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStart)
+TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStartAndKeepsTheErrorOutput)
 {
     const std::pair<ChildCommand, int> cases[] = {
         {Shell("exit 255"), 255},
@@ -41,10 +40,7 @@ TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStart)
          0}};
     for (const auto& [command, code] : cases)
         EXPECT_EQ(ExecCmd(command), code) << command.argv.back();
-}
-
-TEST(ChildProcess, KeepsTheStartOfTheErrorOutput)
-{
+    // A child keeps the start of its error output, for the report.
     ChildProcess child;
     ASSERT_EQ(child.start(Shell("echo out; echo e >&2; head -c 9999 /dev/zero | tr '\\0' x >&2; "
                                 "exit 3")),
@@ -87,27 +83,6 @@ PlaceOutcome Join(const std::vector<std::string>& parts, const std::string& dest
 std::ptrdiff_t EntriesIn(const std::string& folder)
 {
     return std::distance(fs::directory_iterator(folder), {});
-}
-
-// Polling sees a child's end without waiting, and an ended child holds no descriptor of the
-// program's; a background task is done when its work is.
-TEST(ChildProcess, PollSeesTheEndAndAnEndedChildHoldsNoDescriptor)
-{
-    const auto descriptors = EntriesIn("/proc/self/fd");
-    ChildProcess running, ending;
-    ASSERT_EQ(running.start(Shell("exec sleep 60")) + ending.start(Shell("exit 3")), 0);
-    EXPECT_FALSE(running.poll());
-    running.kill();
-    EXPECT_TRUE(Eventually([&] { return ending.poll(); }));
-    EXPECT_EQ(ending.outcome().exitCode, 3);
-    EXPECT_EQ(EntriesIn("/proc/self/fd"), descriptors);
-
-    std::atomic<bool> release{false};
-    BackgroundTask task([&] { Eventually([&] { return release.load(); }); });
-    EXPECT_FALSE(task.done());
-    release = true;
-    task.wait();
-    EXPECT_TRUE(task.done());
 }
 
 // Nothing in the names is run, and folders with such names take the image too.

