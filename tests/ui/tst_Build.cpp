@@ -67,6 +67,28 @@ class tst_Build : public QObject {
             shown << Look(box.title, box.icon, box.buttons.toInt(), box.defaultButton) + box.text;
         return shown.join('|');
     }
+    // Stops the joining child once it has written enough for the bar to move (16 of 1,024 MiB)
+    // into the folder's temporary image, and returns it; SIGCONT lets it go on.
+    std::vector<pid_t> HoldJoin(const test::TempDir& dir) const
+    {
+        const auto written = [&] {
+            for (const auto& e : fs::directory_iterator(dir.path()))
+                if (e.path().filename().string().starts_with(".partwright-") &&
+                    e.file_size() >= 16 * kMiB)
+                    return true;
+            return false;
+        };
+        std::vector<pid_t> cats;
+        for (int attempt = 0; attempt < 10000 && (cats.empty() || !written()); ++attempt) {
+            for (pid_t cat : cats)
+                kill(cat, SIGCONT);
+            QTest::qSleep(1);
+            cats = test::ProcessesMentioning(bigParts_.front());
+            for (pid_t cat : cats)
+                kill(cat, SIGSTOP);
+        }
+        return cats;
+    }
     // Building, with the controls off and the hourglass up; or idle, with none of it.
     static bool Busy(test::WindowDriver& driver, bool busy)
     {
@@ -193,7 +215,9 @@ private slots:
         driver.setEntries(bigParts_);
         driver.destination()->setText(Q(image));
         driver.click("cmdBuild");
-        // The bar moves, the total shows, while the window goes on painting.
+        // The join is held part-way, however fast the machine copies; the bar moves, the total
+        // shows, while the window goes on painting.
+        const std::vector<pid_t> cats = HoldJoin(dir);
         QPointer<ProgressWindow> progress = driver.window().findChild<ProgressWindow*>();
         QTRY_VERIFY_WITH_TIMEOUT(progress && progress->findChild<QProgressBar*>()->value() > 0,
                                  30000);
@@ -212,6 +236,8 @@ private slots:
             watcher.answerNext(closes ? QMessageBox::Yes : QMessageBox::No);
             driver.window().close();
         }
+        for (pid_t cat : cats)
+            kill(cat, SIGCONT);
         QTRY_COMPARE_WITH_TIMEOUT(Shown(watcher), boxes, 60000);
         QCOMPARE(watcher.seen().back().windowsBehind,
                  closes ? 2 : 1); // progress gone by the report
