@@ -34,6 +34,17 @@ bool IsTemporaryImageName(const std::string& fileName)
     return true;
 }
 
+PlaceOutcome TemporaryImage::flushAndPlace(std::uint64_t expectedSize,
+                                           const std::atomic<bool>& stop)
+{
+    const PlaceOutcome flushed = flush(expectedSize, stop);
+    if (flushed.result != PlaceOutcome::Result::Ready)
+        return flushed;
+    PlaceOutcome placed = place(stop);
+    placed.writtenSize = flushed.writtenSize;
+    return placed;
+}
+
 bool MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t expectedSize,
               const std::atomic<bool>& stop)
 {
@@ -42,8 +53,10 @@ bool MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t ex
         outcome.result = PlaceOutcome::Result::SizeDiffers;
     else if (stop)
         outcome.result = PlaceOutcome::Result::Stopped;
-    else
+    else {
+        outcome.result = PlaceOutcome::Result::Ready;
         return true;
+    }
     return false;
 }
 

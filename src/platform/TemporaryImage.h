@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileReader.h"
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -11,6 +13,7 @@ namespace partwright {
 // How putting a written image in the destination's place ended.
 struct PlaceOutcome {
     enum class Result {
+        Ready,       // flushed, of the size the parts had; nothing replaced yet
         Placed,      // the image is the destination now
         Stopped,     // asked to stop before anything was replaced; the destination is as it was
         SizeDiffers, // the file does not have the size the parts had; the destination is as it was
@@ -46,11 +49,19 @@ public:
     // Bytes in the file so far; 0 once it is gone.
     std::uint64_t size() const;
 
-    // The steps after a complete join, meant for a worker thread: flush the file to disk, compare
-    // its size with what the parts had, give it an existing destination's permissions, put it in
-    // the destination's place and flush the folder. `stop` is looked at up to the moment the
-    // image replaces anything; from then on the steps go to their end.
-    PlaceOutcome place(std::uint64_t expectedSize, const std::atomic<bool>& stop);
+    // Linux: the file opened for reading while the child still writes it, so the image can be
+    // checked as it is written. Windows: nothing; COPY opens the file without sharing it.
+    std::unique_ptr<FileReader> readerWhileWritten() const;
+
+    // The steps after a complete join, meant for a worker thread. First flush the file to disk
+    // and compare its size with what the parts had: Ready when it may take the destination's
+    // place. Then give it an existing destination's permissions, put it in the destination's
+    // place and flush the folder. `stop` is looked at up to the moment the image replaces
+    // anything; from then on the steps go to their end.
+    PlaceOutcome flush(std::uint64_t expectedSize, const std::atomic<bool>& stop);
+    PlaceOutcome place(const std::atomic<bool>& stop);
+    // Both steps, the second only when the first was Ready.
+    PlaceOutcome flushAndPlace(std::uint64_t expectedSize, const std::atomic<bool>& stop);
 
 private:
     struct Impl;

@@ -130,37 +130,65 @@ std::uint64_t TemporaryImage::size() const
     return static_cast<std::uint64_t>(status.st_size);
 }
 
-PlaceOutcome TemporaryImage::place(std::uint64_t expectedSize, const std::atomic<bool>& stop)
+std::unique_ptr<FileReader> TemporaryImage::readerWhileWritten() const
+{
+    const int file = openat(d->folder, d->name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (file < 0)
+        throw std::system_error(LastError(), d->path);
+    std::unique_ptr<FileReader> reader = FileReader::Adopt(file);
+    struct stat opened {};
+    struct stat written {};
+    if (fstat(file, &opened) != 0 || fstat(d->file, &written) != 0 || !SameFile(opened, written))
+        throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory),
+                                d->path);
+    return reader;
+}
+
+namespace {
+
+PlaceOutcome Failed(const char* step)
 {
     PlaceOutcome outcome;
-    const auto failed = [&outcome](const char* step) {
-        outcome.result = PlaceOutcome::Result::Failed;
-        outcome.error = LastError();
-        outcome.failedStep = step;
-        return outcome;
-    };
+    outcome.result = PlaceOutcome::Result::Failed;
+    outcome.error = LastError();
+    outcome.failedStep = step;
+    return outcome;
+}
 
+} // namespace
+
+PlaceOutcome TemporaryImage::flush(std::uint64_t expectedSize, const std::atomic<bool>& stop)
+{
+    PlaceOutcome outcome;
     if (stop) {
         outcome.result = PlaceOutcome::Result::Stopped;
         return outcome;
     }
     if (fsync(d->file) != 0)
-        return failed("flush the image to disk");
+        return Failed("flush the image to disk");
     struct stat written {};
     if (fstat(d->file, &written) != 0)
-        return failed("measure the image");
-    if (!MayPlace(outcome, static_cast<std::uint64_t>(written.st_size), expectedSize, stop))
-        return outcome;
+        return Failed("measure the image");
+    MayPlace(outcome, static_cast<std::uint64_t>(written.st_size), expectedSize, stop);
+    return outcome;
+}
 
+PlaceOutcome TemporaryImage::place(const std::atomic<bool>& stop)
+{
+    PlaceOutcome outcome;
+    if (stop) {
+        outcome.result = PlaceOutcome::Result::Stopped;
+        return outcome;
+    }
     // An image that replaces a file keeps that file's permissions. They are given only now: a
     // read-only mode from the start would have kept the join from writing.
     struct stat existing {};
     if (fstatat(d->folder, d->destinationName.c_str(), &existing, 0) == 0 &&
         S_ISREG(existing.st_mode) && fchmod(d->file, existing.st_mode & 07777) != 0)
-        return failed("give the image the permissions of the file it replaces");
+        return Failed("give the image the permissions of the file it replaces");
 
     if (renameat(d->folder, d->name.c_str(), d->folder, d->destinationName.c_str()) != 0)
-        return failed("put the image in the destination's place");
+        return Failed("put the image in the destination's place");
     d->placed = true;
     outcome.result = PlaceOutcome::Result::Placed;
     if (fsync(d->folder) != 0)

@@ -131,30 +131,38 @@ std::uint64_t TemporaryImage::size() const
     return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
-PlaceOutcome TemporaryImage::place(std::uint64_t expectedSize, const std::atomic<bool>& stop)
+// COPY opens the image for writing without sharing it.
+std::unique_ptr<FileReader> TemporaryImage::readerWhileWritten() const
+{
+    return nullptr;
+}
+
+namespace {
+
+PlaceOutcome Failed(std::error_code error, const char* step)
 {
     PlaceOutcome outcome;
-    const auto failed = [&outcome](std::error_code error, const char* step) {
-        outcome.result = PlaceOutcome::Result::Failed;
-        outcome.error = error;
-        outcome.failedStep = step;
-        return outcome;
-    };
-    const std::wstring widePath = Wide(d->path);
-    const std::wstring wideDestination = Wide(d->destination);
-    const wchar_t* const path = widePath.c_str();
-    const wchar_t* const destination = wideDestination.c_str();
+    outcome.result = PlaceOutcome::Result::Failed;
+    outcome.error = error;
+    outcome.failedStep = step;
+    return outcome;
+}
 
+} // namespace
+
+PlaceOutcome TemporaryImage::flush(std::uint64_t expectedSize, const std::atomic<bool>& stop)
+{
+    PlaceOutcome outcome;
     if (stop) {
         outcome.result = PlaceOutcome::Result::Stopped;
         return outcome;
     }
-
     // Not shared for deleting: nobody removes the image while it is flushed and measured.
-    const HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(Wide(d->path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return failed(LastError(), "open the image");
+        return Failed(LastError(), "open the image");
     LARGE_INTEGER size{};
     const bool flushed = FlushFileBuffers(file);
     const std::error_code flushError = LastError();
@@ -162,18 +170,30 @@ PlaceOutcome TemporaryImage::place(std::uint64_t expectedSize, const std::atomic
     const std::error_code sizeError = LastError();
     CloseHandle(file);
     if (!flushed)
-        return failed(flushError, "flush the image to disk");
+        return Failed(flushError, "flush the image to disk");
     if (!measured)
-        return failed(sizeError, "measure the image");
+        return Failed(sizeError, "measure the image");
+    MayPlace(outcome, static_cast<std::uint64_t>(size.QuadPart), expectedSize, stop);
+    return outcome;
+}
 
-    if (!MayPlace(outcome, static_cast<std::uint64_t>(size.QuadPart), expectedSize, stop))
+PlaceOutcome TemporaryImage::place(const std::atomic<bool>& stop)
+{
+    PlaceOutcome outcome;
+    if (stop) {
+        outcome.result = PlaceOutcome::Result::Stopped;
         return outcome;
+    }
+    const std::wstring widePath = Wide(d->path);
+    const std::wstring wideDestination = Wide(d->destination);
+    const wchar_t* const path = widePath.c_str();
+    const wchar_t* const destination = wideDestination.c_str();
 
     // Attributes move with the file: the image must not stay hidden, and it keeps a read-only
     // destination's protection. Windows replaces no read-only file, so that one loses it first.
     const DWORD imageAttributes = GetFileAttributesW(path);
     if (imageAttributes == INVALID_FILE_ATTRIBUTES)
-        return failed(LastError(), "read the image's attributes");
+        return Failed(LastError(), "read the image's attributes");
     const DWORD destinationAttributes = GetFileAttributesW(destination);
     const bool readOnly = destinationAttributes != INVALID_FILE_ATTRIBUTES &&
                           (destinationAttributes & FILE_ATTRIBUTE_READONLY) &&
@@ -182,14 +202,14 @@ PlaceOutcome TemporaryImage::place(std::uint64_t expectedSize, const std::atomic
     if (readOnly)
         placedAttributes |= FILE_ATTRIBUTE_READONLY;
     if (!SetFileAttributesW(path, placedAttributes ? placedAttributes : FILE_ATTRIBUTE_NORMAL))
-        return failed(LastError(), "make the image visible");
+        return Failed(LastError(), "make the image visible");
 
     const auto undo = [&](const char* step) {
         const std::error_code error = LastError();
         if (readOnly)
             SetFileAttributesW(destination, destinationAttributes);
         SetFileAttributesW(path, imageAttributes);
-        return failed(error, step);
+        return Failed(error, step);
     };
     if (readOnly &&
         !SetFileAttributesW(destination, destinationAttributes & ~FILE_ATTRIBUTE_READONLY))

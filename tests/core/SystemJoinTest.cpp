@@ -77,7 +77,8 @@ PlaceOutcome Join(const std::vector<std::string>& parts, const std::string& dest
     EXPECT_EQ(child.start(SystemJoinCommand(parts, temporary)), 0);
     child.wait();
     const std::atomic<bool> stopFlag{stop};
-    return child.outcome().exitCode == 0 ? temporary.place(expectedSize, stopFlag) : PlaceOutcome{};
+    return child.outcome().exitCode == 0 ? temporary.flushAndPlace(expectedSize, stopFlag)
+                                         : PlaceOutcome{};
 }
 
 std::ptrdiff_t EntriesIn(const std::string& folder)
