@@ -64,12 +64,6 @@ std::vector<ListedPart> MeasureParts(const std::vector<std::string>& parts)
     return measured;
 }
 
-std::string FileNameOf(const std::string& path)
-{
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 std::uint64_t ImageSize(const std::vector<ListedPart>& parts)
 {
     std::uint64_t total = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "text/FileName.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,10 +37,6 @@ struct ListedPart {
 
 // Throws std::filesystem::filesystem_error for a part that is gone.
 std::vector<ListedPart> MeasureParts(const std::vector<std::string>& parts);
-
-// The file name of a path without its folder; both separators count, so a Windows path reads
-// the same everywhere.
-std::string FileNameOf(const std::string& path);
 
 // The size the image will have.
 std::uint64_t ImageSize(const std::vector<ListedPart>& parts);

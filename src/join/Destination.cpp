@@ -1,20 +1,11 @@
 #include "join/Destination.h"
 
+#include "text/AsciiCase.h"
+
 #include <algorithm>
 #include <string_view>
 
 namespace partwright {
-
-namespace {
-
-// File endings compare by ASCII letters whatever the locale: in Turkish, std::tolower('I') is not
-// 'i'.
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
 
 bool IsIsoName(const std::string& name)
 {

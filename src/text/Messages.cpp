@@ -1,6 +1,7 @@
 #include "text/Messages.h"
 
 #include "text/DisplayText.h"
+#include "text/MessageParts.h"
 #include "text/Numbers.h"
 
 #include <string_view>
@@ -13,12 +14,6 @@ namespace {
 std::string Headline()
 {
     return std::string(kCannotBuild) + kLineBreak + kLineBreak;
-}
-
-// A name in a message, quoted; names come from outside and are shown escaped.
-std::string Quoted(const std::string& name)
-{
-    return "'" + DisplayText(name) + "'";
 }
 
 // The child's error output with its own line breaks (LF or CR LF) turned into CR LF and trailing
@@ -151,27 +146,26 @@ std::string ImageSizeDiffers(std::uint64_t written, std::uint64_t expected,
 std::string ImageNotPlaced(const std::string& step, const ErrorDetails& error,
                            const std::string& destination, bool destinationExists)
 {
-    return Headline() + "Could not " + step + ":" + kLineBreak + error.description + " (error " +
-           std::to_string(error.number) + ")." + kLineBreak + kLineBreak +
-           DestinationUnchanged(destination, destinationExists);
+    return Headline() + "Could not " + step + ":" + kLineBreak + Described(error) + "." +
+           kLineBreak + kLineBreak + DestinationUnchanged(destination, destinationExists);
 }
 
 std::string FolderNotFlushed(const ErrorDetails& error)
 {
     return "The image is in place, but its folder could not be flushed to disk: " +
-           error.description + " (error " + std::to_string(error.number) + ").";
+           Described(error) + ".";
 }
 
 std::string CannotUseDestination(const std::string& destination, const ErrorDetails& error)
 {
     return Headline() + "The destination cannot be used:" + kLineBreak + Quoted(destination) +
-           kLineBreak + error.description + " (error " + std::to_string(error.number) + ").";
+           kLineBreak + Described(error) + ".";
 }
 
 std::string CannotWriteIn(const std::string& folder, const ErrorDetails& error)
 {
     return Headline() + "The image cannot be written in " + Quoted(folder) + ":" + kLineBreak +
-           error.description + " (error " + std::to_string(error.number) + ").";
+           Described(error) + ".";
 }
 
 std::string BuildFailedUnexpectedly()
@@ -189,8 +183,8 @@ std::string JoinFailed(const ChildEnding& ending)
     std::string text = Headline();
     if (ending.startError.number != 0) {
         return text +
-               "The command interpreter could not be started: " + ending.startError.description +
-               " (error " + std::to_string(ending.startError.number) + ").";
+               "The command interpreter could not be started: " + Described(ending.startError) +
+               ".";
     }
     const std::string output = ErrorOutputLines(ending.errorOutput);
     if (!output.empty())
