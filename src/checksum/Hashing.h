@@ -1,0 +1,50 @@
+#pragma once
+
+#include "checksum/Algorithm.h"
+#include "platform/FileReader.h"
+#include "text/Messages.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace partwright {
+
+// What a hashing run on a worker thread shares with the window's thread.
+struct HashingState {
+    std::atomic<std::uint64_t> done{0}; // bytes read and hashed so far
+    std::atomic<bool> stop{false};      // set to end the run early
+    std::atomic<bool> writerDone{true}; // false while another process still writes the file
+};
+
+// How a hashing run ended.
+struct HashRun {
+    enum class Result { Done, Stopped, Failed };
+    Result result = Result::Done;
+    std::vector<std::string> digests; // in small hexadecimal letters, one a checksum asked for
+    std::uint64_t bytes = 0;          // read in all
+    std::string failedFile;           // Failed: the file that could not be read; empty when the
+                                      // algorithm cannot be computed here
+    messages::ErrorDetails error;     // Failed: why
+};
+
+// A file to hash on its own, with its algorithm.
+struct HashedFile {
+    std::string path;
+    Algorithm algorithm = Algorithm::Crc32;
+};
+
+// One checksum a file, each file read from start to end.
+HashRun HashEach(const std::vector<HashedFile>& files, HashingState& state);
+
+// One checksum over the files read one after another, as the join joins them.
+HashRun HashTogether(const std::vector<std::string>& files, Algorithm algorithm,
+                     HashingState& state);
+
+// One checksum over a file that another process is still writing: read behind the writer, and
+// to the end once `state.writerDone` is set.
+HashRun HashWhileWritten(FileReader& file, const std::string& path, Algorithm algorithm,
+                         HashingState& state);
+
+} // namespace partwright

@@ -1,0 +1,133 @@
+#include "text/ChecksumMessages.h"
+
+#include "text/DisplayText.h"
+#include "text/MessageParts.h"
+#include "text/Numbers.h"
+
+namespace partwright::messages {
+
+std::string PartDoesNotMatch(const std::string& part, const char* algorithm,
+                             const std::string& checksumFile, const std::string& expected,
+                             const std::string& found)
+{
+    return part + " does not match its " + algorithm + " in " + checksumFile + ": expected " +
+           expected + ", found " + found + ".";
+}
+
+std::string PartNotReadForCheck(const std::string& part, const std::string& checksumFile,
+                                const ErrorDetails& error)
+{
+    return part + " could not be read to check it against " + checksumFile + ": " +
+           Described(error) + ".";
+}
+
+std::string PartNotListed(const std::string& part, const std::string& checksumFile)
+{
+    return part + " is named in " + checksumFile + " but is not in the list.";
+}
+
+std::string PartsSizeDiffers(std::uint64_t partsSize, const std::string& checksumFile,
+                             std::uint64_t imageSize)
+{
+    return "The parts have " + GroupedNumber(partsSize) + " bytes together, but " + checksumFile +
+           " gives the image " + GroupedNumber(imageSize) + " bytes.";
+}
+
+std::string ChecksumFileNotRead(const std::string& checksumFile, const ErrorDetails& error)
+{
+    return DisplayText(checksumFile) + " could not be read: " + Described(error) + ".";
+}
+
+std::string ChecksumFileTooLarge(const std::string& checksumFile)
+{
+    return DisplayText(checksumFile) + " is too large to be a checksum file; it was not read.";
+}
+
+std::string ChecksumFileNotUnderstood(const std::string& checksumFile)
+{
+    return DisplayText(checksumFile) + " holds no checksum that Partwright can read.";
+}
+
+std::string ChecksumFileAmbiguous(const std::string& checksumFile, std::size_t candidates)
+{
+    return DisplayText(checksumFile) + " gives checksums for " + std::to_string(candidates) +
+           " files that could be the image and cannot tell which; none of them was used.";
+}
+
+std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile,
+                         CheckedOn checkedOn)
+{
+    return std::string(algorithm) + (sizeToo ? " and size match " : " matches ") +
+           DisplayText(checksumFile) + "." + kLineBreak +
+           (checkedOn == CheckedOn::ImageAsWritten
+                ? "Checked on the image as it was written."
+                : "Checked on the parts as they were read during the join.");
+}
+
+std::string PartsChecked(const char* algorithm, const std::string& checksumFile,
+                         std::size_t matched, std::size_t differing, bool everyPart)
+{
+    const std::string file = DisplayText(checksumFile);
+    if (differing == 0 && everyPart)
+        return std::string(algorithm) + " of every part matches " + file +
+               " (checked before the join).";
+    std::string text = std::string(algorithm) + " of " + std::to_string(matched) +
+                       (matched == 1 ? " part matches " : " parts match ") + file;
+    if (differing > 0)
+        text += "; " + std::to_string(differing) + (differing == 1 ? " does not" : " do not");
+    return text + " (checked before the join).";
+}
+
+std::string ImageNotChecked(const std::string& checksumFile, const std::string& reason)
+{
+    return "The image was not checked against " + DisplayText(checksumFile) + ": " + reason;
+}
+
+std::string PartNotReadForImageCheck(const std::string& part, const ErrorDetails& error)
+{
+    return DisplayText(part) + " could not be read: " + Described(error) + ".";
+}
+
+std::string AlgorithmNotAvailable(const char* algorithm, const ErrorDetails& error)
+{
+    return std::string(algorithm) + " cannot be computed on this system: " + error.description +
+           ".";
+}
+
+namespace {
+
+std::string MismatchLines(const ImageMismatch& mismatch)
+{
+    const std::string file = DisplayText(mismatch.checksumFile);
+    if (mismatch.sizeOnly)
+        return "The image has " + mismatch.found + " bytes, but " + file + " gives " +
+               mismatch.expected + " bytes.";
+    return std::string("The image does not match its ") + mismatch.algorithm + " in " + file + ":" +
+           kLineBreak + "expected " + mismatch.expected + "," + kLineBreak + "found " +
+           mismatch.found + ".";
+}
+
+} // namespace
+
+std::string MismatchReplaceQuestion(const ImageMismatch& mismatch, const std::string& destination)
+{
+    return MismatchLines(mismatch) + kLineBreak + kLineBreak + Quoted(destination) +
+           " already exists. Do you want to replace it with this image?";
+}
+
+std::string ImageDoesNotMatch(const ImageMismatch& mismatch, MismatchOutcome outcome,
+                              const std::string& destination)
+{
+    std::string text = MismatchLines(mismatch) + kLineBreak + kLineBreak;
+    switch (outcome) {
+    case MismatchOutcome::Kept:
+        return text + "The image was kept: " + Quoted(destination) + ".";
+    case MismatchOutcome::Replaced:
+        return text + "The image replaced " + Quoted(destination) + ".";
+    case MismatchOutcome::Removed:
+        break;
+    }
+    return text + "The image was removed; " + Quoted(destination) + " has not been changed.";
+}
+
+} // namespace partwright::messages

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "text/Messages.h"
+
+#include <cstdint>
+#include <string>
+
+// What the build says about the checksum files that came with the parts. Names are file names
+// without their folders; `algorithm` is a name such as "SHA-256"; checksums are shown as given.
+namespace partwright::messages {
+
+// Findings for the "Build anyway?" question; like the part-set findings they are raw text, which
+// the question shows escaped.
+std::string PartDoesNotMatch(const std::string& part, const char* algorithm,
+                             const std::string& checksumFile, const std::string& expected,
+                             const std::string& found);
+std::string PartNotReadForCheck(const std::string& part, const std::string& checksumFile,
+                                const ErrorDetails& error);
+std::string PartNotListed(const std::string& part, const std::string& checksumFile);
+std::string PartsSizeDiffers(std::uint64_t partsSize, const std::string& checksumFile,
+                             std::uint64_t imageSize);
+
+// Lines for the report after a build, shown escaped.
+std::string ChecksumFileNotRead(const std::string& checksumFile, const ErrorDetails& error);
+std::string ChecksumFileTooLarge(const std::string& checksumFile);
+std::string ChecksumFileNotUnderstood(const std::string& checksumFile);
+std::string ChecksumFileAmbiguous(const std::string& checksumFile, std::size_t candidates);
+
+// Where the bytes a checksum was computed from came from.
+enum class CheckedOn { ImageAsWritten, PartsDuringJoin };
+std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile,
+                         CheckedOn checkedOn);
+std::string PartsChecked(const char* algorithm, const std::string& checksumFile,
+                         std::size_t matched, std::size_t differing, bool everyPart);
+std::string ImageNotChecked(const std::string& checksumFile, const std::string& reason);
+inline constexpr char kCheckCancelled[] = "the check was cancelled.";
+std::string PartNotReadForImageCheck(const std::string& part, const ErrorDetails& error);
+std::string AlgorithmNotAvailable(const char* algorithm, const ErrorDetails& error);
+inline constexpr char kPartChangedWhileRead[] = "a part changed while it was read.";
+
+// The image does not match the whole image's checksum: the values and the file they came from.
+// `expected` and `found` are checksums, or sizes when only the size differs.
+struct ImageMismatch {
+    const char* algorithm = "";
+    std::string checksumFile;
+    std::string expected;
+    std::string found;
+    bool sizeOnly = false;
+};
+std::string MismatchReplaceQuestion(const ImageMismatch& mismatch, const std::string& destination);
+// What happened to the image: kept as a new file, put in the old one's place, or removed.
+enum class MismatchOutcome { Kept, Replaced, Removed };
+std::string ImageDoesNotMatch(const ImageMismatch& mismatch, MismatchOutcome outcome,
+                              const std::string& destination);
+
+} // namespace partwright::messages
