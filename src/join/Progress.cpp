@@ -1,5 +1,6 @@
 #include "join/Progress.h"
 
+#include "text/DisplayText.h"
 #include "text/Numbers.h"
 
 #include <algorithm>
@@ -11,6 +12,12 @@ namespace {
 
 constexpr double kWindowSeconds = 3.0;
 constexpr char kSeparator[] = " \xc2\xb7 "; // a middle dot between the figures
+
+std::string JoiningAction(int partCount)
+{
+    return partCount == 1 ? "Joining 1 part into:"
+                          : "Joining " + std::to_string(partCount) + " parts into:";
+}
 
 } // namespace
 
@@ -44,16 +51,45 @@ std::string TimeLeft(double seconds)
     return "about " + std::to_string(minutes / 60) + " h " + std::to_string(minutes % 60) + " min";
 }
 
-std::string ProgressFigures(std::uint64_t done, std::uint64_t total, double bytesPerSecond)
+std::string ProgressFigures(std::uint64_t done, std::uint64_t total, double bytesPerSecond,
+                            const char* whenDone)
 {
     std::string figures = ByteSize(done) + " of " + ByteSize(total);
     if (done >= total)
-        return figures + kSeparator + "writing to disk";
+        return figures + kSeparator + whenDone;
     if (bytesPerSecond <= 0)
         return figures;
     const auto speed = static_cast<std::uint64_t>(bytesPerSecond);
     return figures + kSeparator + ByteSize(speed) + "/s" + kSeparator +
            TimeLeft(static_cast<double>(total - done) / bytesPerSecond) + " left";
+}
+
+ProgressShown ProgressReading::read(const BuildFigures& figures, double seconds)
+{
+    ProgressShown shown;
+    switch (figures.phase) {
+    case BuildFigures::Phase::Checking:
+        shown.action = "Checking " + DisplayText(figures.checksumFile);
+        break;
+    case BuildFigures::Phase::Joining:
+    case BuildFigures::Phase::Ended:
+        shown.action = JoiningAction(partCount_);
+        break;
+    case BuildFigures::Phase::Placing:
+        // Every byte is written; the flush to disk takes as long as it takes.
+        return {JoiningAction(partCount_), -1, "Flushing the image to disk..."};
+    }
+    if (figures.phase != phase_)
+        meter_ = {};
+    phase_ = figures.phase;
+    const std::uint64_t total = figures.total;
+    const std::uint64_t done = std::min(figures.done, total);
+    meter_.add(seconds, done);
+    shown.permille = total == 0 ? 1000 : static_cast<int>(done * 1000 / total);
+    shown.figures = ProgressFigures(
+        done, total, meter_.bytesPerSecond(),
+        figures.phase == BuildFigures::Phase::Checking ? "comparing" : "writing to disk");
+    return shown;
 }
 
 } // namespace partwright

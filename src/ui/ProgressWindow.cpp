@@ -12,13 +12,13 @@ namespace partwright {
 namespace {
 
 constexpr int kRefreshMilliseconds = 250;
-constexpr int kBarSteps = 1000;
+constexpr int kBarSteps = 1000; // the bar counts per mille
 
 } // namespace
 
 ProgressWindow::ProgressWindow(const BuildFlow& flow, const QString& destination, int partCount,
                                QWidget* mainWindow)
-    : QDialog(mainWindow), flow_(flow)
+    : QDialog(mainWindow), flow_(flow), destination_(destination), reading_(partCount)
 {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(tr("Building..."));
@@ -26,9 +26,7 @@ ProgressWindow::ProgressWindow(const BuildFlow& flow, const QString& destination
                    Qt::WindowCloseButtonHint);
     setModal(false);
 
-    const QString action =
-        partCount == 1 ? tr("Joining 1 part into:") : tr("Joining %1 parts into:").arg(partCount);
-    lblAction = new QLabel(action + QLatin1Char('\n') + destination, this);
+    lblAction = new QLabel(this);
     lblAction->setObjectName(QStringLiteral("lblAction"));
     lblAction->setTextFormat(Qt::PlainText);
     lblAction->setWordWrap(true);
@@ -64,19 +62,16 @@ void ProgressWindow::reject()
 
 void ProgressWindow::refresh()
 {
-    const BuildFigures figures = flow_.figures();
-    if (figures.phase == BuildFigures::Phase::Placing) {
-        // Every byte is written; the flush to disk takes as long as it takes.
-        barProgress->setRange(0, 0);
-        lblFigures->setText(tr("Flushing the image to disk..."));
-        return;
+    const ProgressShown shown =
+        reading_.read(flow_.figures(), static_cast<double>(clock_.elapsed()) / 1000.0);
+    lblAction->setText(QString::fromStdString(shown.action) + QLatin1Char('\n') + destination_);
+    if (shown.permille < 0) {
+        barProgress->setRange(0, 0); // moving to and fro: no measure
+    } else {
+        barProgress->setRange(0, kBarSteps);
+        barProgress->setValue(shown.permille);
     }
-    const std::uint64_t total = figures.total;
-    const std::uint64_t done = figures.written;
-    meter_.add(static_cast<double>(clock_.elapsed()) / 1000.0, done);
-    barProgress->setValue(total == 0 ? kBarSteps : static_cast<int>(done * kBarSteps / total));
-    lblFigures->setText(
-        QString::fromStdString(ProgressFigures(done, total, meter_.bytesPerSecond())));
+    lblFigures->setText(QString::fromStdString(shown.figures));
 }
 
 } // namespace partwright

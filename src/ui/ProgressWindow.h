@@ -14,9 +14,10 @@ namespace partwright {
 
 class BuildFlow;
 
-// Shows how far a build has come: bytes written of the image, the speed and the time left, a few
-// times a second. Cancel, Esc and the close button all ask to cancel the build. It does not block
-// the main window, whose "Read Help" stays usable.
+// Shows how far a build has come, a few times a second: what it does (checking the checksums, the
+// join, the flush to disk), the bytes done of all, the speed and the time left. Cancel, Esc and
+// the close button all ask to cancel. It does not block the main window, whose "Read Help" stays
+// usable.
 class ProgressWindow : public QDialog {
     Q_OBJECT
 
@@ -38,9 +39,10 @@ private:
     QProgressBar* barProgress = nullptr;
     QLabel* lblFigures = nullptr;
     QPushButton* cmdCancel = nullptr;
+    QString destination_;
     QTimer timer_;
     QElapsedTimer clock_;
-    ThroughputMeter meter_;
+    ProgressReading reading_;
 };
 
 } // namespace partwright

@@ -545,6 +545,7 @@ void frmPartwright::buildEnded()
         setBusyPointer(false);
         leaveBusyState();
         break;
+    case BuildEnding::Mismatched:
     case BuildEnding::Failed:
     case BuildEnding::Running:
         endBuildWithError(build->message());

@@ -10,9 +10,10 @@
 
 namespace partwright::win32 {
 
-// Shows how far a join has come: bytes written of the image, the speed and the time left, four
-// times a second, then the flush to disk. Cancel, Esc and the close button all ask to cancel the
-// build. It does not block the main window, whose "Read Help" stays usable.
+// Shows how far a build has come, four times a second: what it does (checking the checksums, the
+// join, the flush to disk), the bytes done of all, the speed and the time left. Cancel, Esc and
+// the close button all ask to cancel. It does not block the main window, whose "Read Help" stays
+// usable.
 class ProgressWindow final : public WindowBase {
 public:
     ProgressWindow(HWND mainWindow, HFONT font, const std::string& destination, int partCount,
@@ -25,12 +26,14 @@ private:
 
     std::function<BuildFigures()> figures_;
     std::function<void()> cancel_;
+    HWND lblAction = nullptr;
     HWND barProgress = nullptr;
     HWND lblFigures = nullptr;
     HWND cmdCancel = nullptr;
-    bool flushing_ = false;
+    std::string action_;
+    bool marquee_ = false;
     std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
-    ThroughputMeter meter_;
+    ProgressReading reading_;
 };
 
 } // namespace partwright::win32

@@ -3,7 +3,6 @@
 #include "win32/Controls.h"
 #include "win32/ProgressWindow.h"
 
-#include <algorithm>
 #include <commctrl.h>
 
 namespace partwright::win32 {
@@ -12,28 +11,23 @@ namespace {
 
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMilliseconds = 250;
-constexpr int kBarSteps = 1000;
+constexpr int kBarSteps = 1000; // the bar counts per mille
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-
-std::string ActionText(int partCount)
-{
-    return partCount == 1 ? "Joining 1 part into:"
-                          : "Joining " + std::to_string(partCount) + " parts into:";
-}
 
 } // namespace
 
 ProgressWindow::ProgressWindow(HWND mainWindow, HFONT font, const std::string& destination,
                                int partCount, std::function<BuildFigures()> figures,
                                std::function<void()> cancel)
-    : figures_(std::move(figures)), cancel_(std::move(cancel))
+    : figures_(std::move(figures)), cancel_(std::move(cancel)), reading_(partCount)
 {
     const Twips twips = Twips::OfScreen();
     create({classes::kProgress, "Building...", kStyle, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME,
             mainWindow, twips.pixels(6045), twips.pixels(2115)});
 
-    CreateControl(hwnd_, ids::lblAction, WC_STATICW, ActionText(partCount),
-                  WS_VISIBLE | SS_LEFT | SS_NOPREFIX, twips.box(180, 180, 5685, 255), font);
+    lblAction =
+        CreateControl(hwnd_, ids::lblAction, WC_STATICW, "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                      twips.box(180, 180, 5685, 255), font);
     // Long paths keep their start and their name, the middle shortened.
     CreateControl(hwnd_, ids::lblTarget, WC_STATICW, DisplayText(destination),
                   WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS,
@@ -88,25 +82,23 @@ LRESULT ProgressWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void ProgressWindow::refresh()
 {
-    const BuildFigures figures = figures_();
-    if (figures.phase == BuildFigures::Phase::Placing) {
-        // Every byte is written; the flush to disk takes as long as it takes.
-        if (!flushing_) {
-            flushing_ = true;
-            SetWindowLongPtrW(barProgress, GWL_STYLE,
-                              GetWindowLongPtrW(barProgress, GWL_STYLE) | PBS_MARQUEE);
-            SendMessageW(barProgress, PBM_SETMARQUEE, TRUE, 0);
-            SetText(lblFigures, "Flushing the image to disk...");
-        }
-        return;
-    }
-    const std::uint64_t total = figures.total;
-    const std::uint64_t done = std::min(figures.written, total);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started_;
-    meter_.add(elapsed.count(), done);
-    SendMessageW(barProgress, PBM_SETPOS,
-                 total == 0 ? kBarSteps : static_cast<WPARAM>(done * kBarSteps / total), 0);
-    SetText(lblFigures, ProgressFigures(done, total, meter_.bytesPerSecond()));
+    const ProgressShown shown = reading_.read(figures_(), elapsed.count());
+    if (shown.action != action_) {
+        action_ = shown.action;
+        SetText(lblAction, action_);
+    }
+    const bool marquee = shown.permille < 0; // moving to and fro: no measure
+    if (marquee != marquee_) {
+        marquee_ = marquee;
+        const LONG_PTR style = GetWindowLongPtrW(barProgress, GWL_STYLE);
+        SetWindowLongPtrW(barProgress, GWL_STYLE,
+                          marquee ? style | PBS_MARQUEE : style & ~PBS_MARQUEE);
+        SendMessageW(barProgress, PBM_SETMARQUEE, marquee, 0);
+    }
+    if (!marquee)
+        SendMessageW(barProgress, PBM_SETPOS, static_cast<WPARAM>(shown.permille), 0);
+    SetText(lblFigures, shown.figures);
 }
 
 } // namespace partwright::win32

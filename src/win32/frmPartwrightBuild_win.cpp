@@ -122,6 +122,7 @@ void frmPartwright::buildEnded()
         break;
     case BuildEnding::Declined:
         break;
+    case BuildEnding::Mismatched:
     case BuildEnding::Failed:
     case BuildEnding::Running:
         ShowError(*services_.dialogs, hwnd_, build->message());

@@ -154,7 +154,7 @@ TEST(BuildFlow, CancelLeavesTheDestinationAsItWas)
         window.answers = {true};
         BuildFlow flow(window, SystemJoinCommand, parts, destination);
         RunBuild(flow, [&] {
-            while (flow.figures().written == 0)
+            while (flow.figures().done == 0)
                 WaitForAny({}, 10);
             EXPECT_EQ(flow.figures().total, 2 * kPart);
             EXPECT_EQ(flow.figures().phase, BuildFigures::Phase::Joining);
