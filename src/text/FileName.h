@@ -1,14 +1,16 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace partwright {
 
-// The file name of a path without its folder, as messages name a file; both separators count,
-// so a Windows path reads the same everywhere.
+// The file name of a path without its folder, as messages name a file. The separators are the
+// system's: on Windows "\\" and "/", elsewhere "/" alone, where "\\" is a character of a name.
 inline std::string FileNameOf(const std::string& path)
 {
-    const auto cut = path.find_last_of("/\\");
+    constexpr bool kWindows = std::filesystem::path::preferred_separator == '\\';
+    const auto cut = path.find_last_of(kWindows ? "/\\" : "/");
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 

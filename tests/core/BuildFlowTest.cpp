@@ -6,10 +6,10 @@
 #include "join/SystemJoin.h"
 #include "platform/NativePaths.h"
 #include "platform/Waiting.h"
+#include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
 #include "text/Messages.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace partwright {
@@ -17,32 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
-
-struct ScriptedWindow final : BuildFlowWindow {
-    std::vector<bool> answers; // in turn; No when they run out
-    Texts asked, progress;
-    bool askYesNo(const std::string& question) override
-    {
-        asked.push_back(question);
-        return asked.size() <= answers.size() && answers[asked.size() - 1];
-    }
-    void showProgress(const std::string& destination, int parts) override
-    {
-        progress.push_back(destination + " " + std::to_string(parts));
-    }
-    void closeProgress() override { progress.push_back("closed"); }
-};
-
-// Runs the event loop of a window that has nothing else to do; `during` once while it joins.
-void RunBuild(BuildFlow& flow, const std::function<void()>& during = {})
-{
-    if (!flow.start())
-        return;
-    if (during)
-        during();
-    while (!flow.signalled())
-        WaitForAny(flow.waitables(), 1000);
-}
+using test::RunBuild;
+using test::ScriptedWindow;
 
 std::ptrdiff_t EntriesIn(const fs::path& folder)
 {
@@ -153,12 +129,14 @@ TEST(BuildFlow, CancelLeavesTheDestinationAsItWas)
         ScriptedWindow window;
         window.answers = {true};
         BuildFlow flow(window, SystemJoinCommand, parts, destination);
+        bool cancelled = false;
         RunBuild(flow, [&] {
-            while (flow.figures().done == 0)
-                WaitForAny({}, 10);
+            if (cancelled || flow.figures().done == 0)
+                return;
             EXPECT_EQ(flow.figures().total, 2 * kPart);
             EXPECT_EQ(flow.figures().phase, BuildFigures::Phase::Joining);
             flow.cancel();
+            cancelled = true;
         });
         EXPECT_EQ(flow.ending(), BuildEnding::Cancelled);
         EXPECT_EQ(flow.message(), messages::BuildCancelled(destination, old));

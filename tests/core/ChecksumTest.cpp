@@ -1,0 +1,323 @@
+// The parts' checksum files: each format read, checksums known beforehand, and what a build does
+// with them, from the question before the join to the report and the files on disk.
+
+#include "checksum/ChecksumFile.h"
+#include "checksum/Hashing.h"
+#include "join/BuildFlow.h"
+#include "join/SystemJoin.h"
+#include "platform/NativePaths.h"
+#include "support/ScriptedWindow.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace partwright {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+// Of "abcdefghi", the image of the parts "abc", "def" and "ghi".
+constexpr char kCrc32[] = "8da988af";
+constexpr char kMd5[] = "8aa99b1f439ff71293e95357bac6fd94";
+constexpr char kSha1[] = "c63b19f1e4c8b5f76b25c49b8b87f57d8e4872a1";
+constexpr char kSha256[] = "19cc02f26df43cc571bc9ed7b0c4d29224a3ec229529221725ef76d021c8326f";
+constexpr char kSha512[] = "f22d51d25292ca1d0f68f69aedc7897019308cc9db46efb75a03dd494fc7f126c010e"
+                           "8ade6a00a0c1a5f1b75d81e0ed5a93ce98dc9b833db7839247b1d9c24fe";
+const Texts kPartCrc32{"352441c2", "0cc4e161", "2b933ce4"}; // "abc", "def", "ghi"
+
+// "NAME ALGORITHM HEX [SIZE]" an entry, apart by "|".
+std::string Entries(const std::vector<ChecksumEntry>& entries)
+{
+    std::string shown;
+    for (const ChecksumEntry& e : entries)
+        shown += (shown.empty() ? "" : "|") + e.name + " " + AlgorithmName(e.algorithm) + " " +
+                 e.hex + (e.size ? " " + std::to_string(*e.size) : "");
+    return shown;
+}
+
+TEST(ChecksumFile, EachFormatReadByItsEnding)
+{
+    const std::string sha256(kSha256), md5(kMd5), crc(kCrc32);
+    const struct {
+        const char* ending;
+        std::string text, entries;
+    } rows[] = {
+        {".sha256", sha256 + "  DISC.iso\n", "DISC.iso SHA-256 " + sha256},
+        {".MD5", "\xEF\xBB\xBF" + md5 + " *DISC.001\r\n\r\n" + md5 + " *a b.002\r\n",
+         "DISC.001 MD5 " + md5 + "|a b.002 MD5 " + md5},
+        {".md5", "\\" + md5 + "  a\\\\b\\nc.iso\n", "a\\b\nc.iso MD5 " + md5},
+        {".sha256", "SHA256 (DISC (1).iso) = " + sha256 + "\n", "DISC (1).iso SHA-256 " + sha256},
+        {".md5", "SHA1 (x.iso) = " + std::string(kSha1), "x.iso SHA-1 " + std::string(kSha1)},
+        {".sha512", std::string(kSha512) + "\n", " SHA-512 " + std::string(kSha512)},
+        {".md5", sha256 + "  x.iso", "x.iso SHA-256 " + sha256}, // the hash's length decides
+        {".sha1", "# made by hand\nnot a checksum\n" + md5.substr(2) + "  no length of a sum\n",
+         ""},
+        {".sfv", "; made by a tool\n;\nmy disc.001 352441C2\r\nDISC.002\t0cc4e161 \nbad 1234\n",
+         "my disc.001 CRC32 352441c2|DISC.002 CRC32 0cc4e161"},
+        {".crc", "filename=DISC.iso\r\nsize=9\r\ncrc32=8DA988AF\r\n",
+         "DISC.iso CRC32 " + crc + " 9"},
+        {".crc", "filename=?.iso\r\nfilenameutf8=\xC3\xA4.iso\r\ncrc32=" + crc,
+         "\xC3\xA4.iso CRC32 " + crc},
+        {".crc", "filename=DISC.iso\r\nsize=nine\r\ncrc32=" + crc, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Entries(ParseChecksumFile(row.text, row.ending)), row.entries) << row.text;
+}
+
+TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
+{
+    test::TempDir dir;
+    const Texts parts{dir.file("DISC.001"), dir.file("DISC.002"), dir.file("DISC.003")};
+    test::WriteFile(parts[0], "abc");
+    test::WriteFile(parts[1], "def");
+    test::WriteFile(parts[2], "ghi");
+    const std::pair<Algorithm, const char*> known[] = {{Algorithm::Crc32, kCrc32},
+                                                       {Algorithm::Md5, kMd5},
+                                                       {Algorithm::Sha1, kSha1},
+                                                       {Algorithm::Sha256, kSha256},
+                                                       {Algorithm::Sha512, kSha512}};
+    for (const auto& [algorithm, hex] : known) {
+        HashingState state;
+        const HashRun run = HashTogether(parts, algorithm, state);
+        EXPECT_EQ(run.result, HashRun::Result::Done);
+        EXPECT_EQ(run.digests, Texts{hex}) << AlgorithmName(algorithm);
+        EXPECT_EQ(run.bytes, 9u);
+        EXPECT_EQ(state.done, 9u);
+    }
+    HashingState state;
+    EXPECT_EQ(HashEach({{parts[0], Algorithm::Crc32},
+                        {parts[1], Algorithm::Crc32},
+                        {parts[2], Algorithm::Crc32}},
+                       state)
+                  .digests,
+              kPartCrc32);
+    // A part that cannot be read ends the run with what was done before it.
+    const HashRun failed =
+        HashEach({{parts[0], Algorithm::Crc32}, {dir.file("DISC.004"), Algorithm::Crc32}}, state);
+    EXPECT_EQ(failed.result, HashRun::Result::Failed);
+    EXPECT_EQ(failed.failedFile, dir.file("DISC.004"));
+    EXPECT_EQ(failed.digests, Texts{kPartCrc32[0]});
+    state.stop = true;
+    EXPECT_EQ(HashTogether(parts, Algorithm::Sha256, state).result, HashRun::Result::Stopped);
+}
+
+// The ending of a successful check: on Linux the image is read while it is written, on Windows
+// the parts, as COPY opens the image without sharing it.
+std::string CheckedOn()
+{
+    return NativeSeparator() == '/' ? "Checked on the image as it was written."
+                                    : "Checked on the parts as they were read during the join.";
+}
+
+std::string Replaced(std::string text, const std::string& folder)
+{
+    for (std::size_t at; (at = text.find("%1")) != std::string::npos;)
+        text.replace(at, 2, folder);
+    for (std::size_t at; (at = text.find("%W")) != std::string::npos;)
+        text.replace(at, 2, CheckedOn());
+    std::string lines; // with the CR LF line breaks of the program's messages
+    for (const char c : text)
+        lines += c == '\n' ? "\r\n" : std::string(1, c);
+    return lines;
+}
+
+// The parts DISC.001-003 hold "abc", "def", "ghi"; the checksum files lie beside them. In the
+// texts, %1 stands for the folder and %W for how the image was checked.
+TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
+{
+    using E = BuildEnding;
+    const std::string sha256(kSha256), zeros(32, '0'), crc(kCrc32);
+    const std::string sfv = "DISC.001 352441C2\nDISC.002 0CC4E161\nDISC.003 2B933CE4\n";
+    const std::string built = "ISO built succesfully.\n\n";
+    const std::string mismatch = "The image does not match its MD5 in DISC.md5:\nexpected " +
+                                 zeros + ",\nfound " + kMd5 + ".\n\n";
+    const std::string anyway = "The parts do not look like one complete set:\n\n";
+    const struct {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> files; // checksum files
+        bool oldImage;
+        std::vector<bool> answers;
+        E ending;
+        std::string question, report;
+    } rows[] = {
+        {"the image matches",
+         {{"DISC.sha256", sha256 + "  DISC.iso\n"}},
+         false,
+         {},
+         E::Built,
+         "",
+         built + "SHA-256 matches DISC.sha256.\n%W"},
+        {"the strongest checksum counts",
+         {{"disc.MD5", zeros + "\n"}, {"DISC.iso.sha512", std::string(kSha512) + "  -\n"}},
+         false,
+         {},
+         E::Built,
+         "",
+         built + "SHA-512 matches DISC.iso.sha512.\n%W"},
+        {"the image differs, nothing to replace",
+         {{"DISC.md5", zeros}},
+         false,
+         {},
+         E::Mismatched,
+         "",
+         mismatch + "The image was kept: '%1/OUT.ISO'."},
+        {"the image differs, keep the old one",
+         {{"DISC.md5", zeros}},
+         true,
+         {true, false},
+         E::Mismatched,
+         "'%1/OUT.ISO' already exists. Do you want to replace it with this image?",
+         mismatch + "The image was removed; '%1/OUT.ISO' has not been changed."},
+        {"the image differs, replace the old one",
+         {{"DISC.md5", zeros}},
+         true,
+         {true, true},
+         E::Mismatched,
+         "",
+         mismatch + "The image replaced '%1/OUT.ISO'."},
+        {"every part matches",
+         {{"DISC.sfv", sfv}},
+         false,
+         {},
+         E::Built,
+         "",
+         built + "CRC32 of every part matches DISC.sfv (checked before the join)."},
+        {"a damaged part",
+         {{"DISC.sfv", "DISC.001 352441C2\nDISC.002 FFFFFFFF\nDISC.003 2B933CE4\n"}},
+         false,
+         {},
+         E::Declined,
+         anyway +
+             "DISC.002 does not match its CRC32 in DISC.sfv: expected FFFFFFFF, found 0CC4E161.\n"
+             "\nBuild anyway?",
+         ""},
+        {"a part the list lacks",
+         {{"DISC.sfv", sfv + "DISC.004 00000000\n"}},
+         false,
+         {true},
+         E::Built,
+         anyway + "DISC.004 is named in DISC.sfv but is not in the list.\n\nBuild anyway?",
+         built + "CRC32 of every part matches DISC.sfv (checked before the join)."},
+        {"a .crc file with the size",
+         {{"DISC.crc", "filename=DISC.iso\r\nsize=9\r\ncrc32=" + crc}},
+         false,
+         {},
+         E::Built,
+         "",
+         built + "CRC32 and size match DISC.crc.\n%W"},
+        {"a .crc file with another size",
+         {{"DISC.crc", "filename=DISC.iso\r\nsize=10\r\ncrc32=" + crc}},
+         false,
+         {},
+         E::Declined,
+         anyway + "The parts have 9 bytes together, but DISC.crc gives the image 10 bytes.\n\n"
+                  "Build anyway?",
+         ""},
+        {"a file that holds no checksum",
+         {{"DISC.sha1", std::string(kSha1) + "  DISC.iso"}, {"disc.ISO.SHA512", "not a sum"}},
+         false,
+         {},
+         E::Built,
+         "",
+         built + "SHA-1 matches DISC.sha1.\n%W\n"
+                 "disc.ISO.SHA512 holds no checksum that Partwright can read."},
+        {"a file that cannot tell which is the image",
+         {{"DISC.sha256", sha256 + "  DISC.iso\n" + sha256 + "  DISC.img\n"}},
+         false,
+         {},
+         E::Built,
+         "",
+         built + "DISC.sha256 gives checksums for 2 files that could be the image and cannot "
+                 "tell which; none of them was used."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::TempDir dir;
+        const std::string folder = dir.path().string();
+        const Texts parts{dir.file("DISC.001"), dir.file("DISC.002"), dir.file("DISC.003")};
+        test::WriteFile(parts[0], "abc");
+        test::WriteFile(parts[1], "def");
+        test::WriteFile(parts[2], "ghi");
+        for (const auto& [name, content] : row.files)
+            test::WriteFile(dir.file(name), content);
+        const std::string destination = dir.file("OUT.ISO");
+        if (row.oldImage)
+            test::WriteFile(destination, "old image");
+        test::ScriptedWindow window;
+        window.answers = row.answers;
+        BuildFlow flow(window, SystemJoinCommand, parts, destination);
+        test::RunBuild(flow);
+        EXPECT_EQ(flow.ending(), row.ending);
+        EXPECT_EQ(flow.message(), Replaced(row.report, folder));
+        if (!row.question.empty()) {
+            const std::string question = Replaced(row.question, folder);
+            ASSERT_FALSE(window.asked.empty());
+            const std::string& asked = window.asked.back();
+            EXPECT_EQ(asked.substr(asked.size() - std::min(asked.size(), question.size())),
+                      question);
+        }
+        const bool placed = row.report.find("was removed") == std::string::npos &&
+                            (row.ending == E::Built || row.ending == E::Mismatched);
+        EXPECT_EQ(test::ReadFile(destination), placed         ? "abcdefghi"
+                                               : row.oldImage ? "old image"
+                                                              : "");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}),
+                  3 + row.files.size() + (placed || row.oldImage));
+    }
+}
+
+// Cancel while the parts are checked before the join ends the build with nothing written; while
+// only the image's checksum is still computed after the join, it ends the check alone.
+TEST(BuildFlow, CancelDuringAChecksumCheck)
+{
+    constexpr std::uint64_t kPart = std::uint64_t{512} * 1024 * 1024;
+    test::TempDir dir;
+    const Texts parts{dir.file("BIG.001"), dir.file("BIG.002")};
+    for (const std::string& part : parts) {
+        test::WriteFile(part, "");
+        fs::resize_file(part, kPart); // sparse: quick to make, long to read
+    }
+    // MD5 is computed at a fraction of the speed the join copies at, so the check goes on after
+    // the join has ended.
+    const struct {
+        const char* file;
+        std::string content;
+        std::string report;
+    } rows[] = {
+        {"BIG.sfv", "BIG.001 00000000\nBIG.002 00000000\n",
+         "The build was cancelled.\r\n\r\nNo image was written."},
+        {"BIG.md5", "cd573cfaace07e7949bc0c46028904ff  BIG.iso\n",
+         "ISO built succesfully.\r\n\r\nThe image was not checked against BIG.md5: the check was "
+         "cancelled."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        test::WriteFile(dir.file(row.file), row.content);
+        const std::string destination = dir.file("BIG.ISO");
+        test::ScriptedWindow window;
+        BuildFlow flow(window, SystemJoinCommand, parts, destination);
+        bool cancelled = false;
+        test::RunBuild(flow, [&] {
+            const BuildFigures figures = flow.figures();
+            if (cancelled || figures.phase != BuildFigures::Phase::Checking)
+                return;
+            EXPECT_EQ(figures.checksumFile, row.file);
+            EXPECT_EQ(figures.total, 2 * kPart);
+            flow.cancel();
+            cancelled = true;
+        });
+        EXPECT_TRUE(cancelled);
+        EXPECT_EQ(flow.message(), row.report);
+        EXPECT_EQ(window.asked, Texts{});
+        const bool built = flow.ending() == BuildEnding::Built;
+        EXPECT_EQ(fs::exists(destination) ? fs::file_size(destination) : 0, built ? 2 * kPart : 0);
+        fs::remove(destination);
+        fs::remove(dir.file(row.file));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2);
+    }
+}
+
+} // namespace
+} // namespace partwright
