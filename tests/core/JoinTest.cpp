@@ -115,7 +115,7 @@ TEST(PartSetFindings, SignsOfABrokenSet)
         {{{"/i/D.004", kMiB}}, {"The parts start at D.004: parts 1 to 3 are missing."}},
         {{{"/i/D.1", kMiB}, {"/j/E.001", kMiB}, {"/k/F.1", kMiB}, {"/i/D.2", 3}},
          {"Part 1 is listed 3 times: D.1, E.001 and F.1."}},
-        {{{"C:\\i\\D.002", kMiB}, {"C:\\i\\D.002", kMiB}, {"C:\\i\\D.005", 2}, {"C:\\i\\D.6", 1}},
+        {{{"/i/D.002", kMiB}, {"/i/D.002", kMiB}, {"/i/D.005", 2}, {"/i/D.6", 1}},
          {"The parts start at D.002: part 1 is missing.",
           "Parts 3 to 4 are missing between D.002 and D.005.", "D.002 is listed twice.",
           "D.005 is 1,048,574 bytes shorter than the parts before it."}},
