@@ -107,20 +107,6 @@ HashRun HashEach(const std::vector<HashedFile>& files, HashingState& state)
     return run.take();
 }
 
-HashRun HashTogether(const std::vector<std::string>& files, Algorithm algorithm,
-                     HashingState& state)
-{
-    Run run(state);
-    const auto digest = run.digest(algorithm);
-    if (!digest)
-        return run.take();
-    for (const std::string& file : files)
-        if (!run.feed(file, *digest))
-            return run.take();
-    run.finish(*digest);
-    return run.take();
-}
-
 HashRun HashWhileWritten(FileReader& file, const std::string& path, Algorithm algorithm,
                          HashingState& state)
 {

@@ -24,8 +24,8 @@ struct HashRun {
     Result result = Result::Done;
     std::vector<std::string> digests; // in small hexadecimal letters, one a checksum asked for
     std::uint64_t bytes = 0;          // read in all
-    std::string failedFile;           // Failed: the file that could not be read; empty when the
-                                      // algorithm cannot be computed here
+    std::string failedFile;           // Failed: the file that could not be read; empty when
+                                      // the algorithm cannot be computed here
     messages::ErrorDetails error;     // Failed: why
 };
 
@@ -37,10 +37,6 @@ struct HashedFile {
 
 // One checksum a file, each file read from start to end.
 HashRun HashEach(const std::vector<HashedFile>& files, HashingState& state);
-
-// One checksum over the files read one after another, as the join joins them.
-HashRun HashTogether(const std::vector<std::string>& files, Algorithm algorithm,
-                     HashingState& state);
 
 // One checksum over a file that another process is still writing: read behind the writer, and
 // to the end once `state.writerDone` is set.

@@ -175,12 +175,11 @@ void BuildFlow::partChecksEnded()
     askAndJoin();
 }
 
-// The image's checksum is computed while the child joins: on the temporary image itself where
-// it can be read while it is written, otherwise on the parts as the child reads them too.
+// The image's checksum is computed from the temporary image: where it can be read while the
+// child writes it, from the start of the join on; otherwise once the child has ended.
 void BuildFlow::startImageCheck()
 {
-    const ImageChecksum& checksum = *plan_.image;
-    checksumFile_ = checksum.checksumFile;
+    checksumFile_ = plan_.image->checksumFile;
     checkTotal_ = imageSize_;
     hashing_ = std::make_unique<HashingState>();
     hashing_->writerDone = false;
@@ -189,17 +188,24 @@ void BuildFlow::startImageCheck()
     } catch (const std::system_error&) {
         imageReader_.reset();
     }
-    const Algorithm algorithm = checksum.algorithm;
-    if (imageReader_) {
-        checkedOn_ = messages::CheckedOn::ImageAsWritten;
-        hasher_ = std::make_unique<BackgroundTask>([this, algorithm] {
-            hashRun_ = HashWhileWritten(*imageReader_, temporary_->path(), algorithm, *hashing_);
-        });
-    } else {
-        checkedOn_ = messages::CheckedOn::PartsDuringJoin;
-        hasher_ = std::make_unique<BackgroundTask>(
-            [this, algorithm] { hashRun_ = HashTogether(parts_, algorithm, *hashing_); });
-    }
+    if (imageReader_)
+        startImageHasher();
+}
+
+void BuildFlow::startImageHasher()
+{
+    hasher_ = std::make_unique<BackgroundTask>([this, algorithm = plan_.image->algorithm] {
+        try {
+            if (!imageReader_)
+                imageReader_ = std::make_unique<FileReader>(temporary_->path());
+        } catch (const std::exception& error) {
+            hashRun_.result = HashRun::Result::Failed;
+            hashRun_.failedFile = temporary_->path();
+            hashRun_.error = messages::DetailsOf(error);
+            return;
+        }
+        hashRun_ = HashWhileWritten(*imageReader_, temporary_->path(), algorithm, *hashing_);
+    });
 }
 
 bool BuildFlow::endHere(BuildEnding ending, std::string message)
@@ -358,7 +364,7 @@ void BuildFlow::childEnded()
         end(BuildEnding::Failed, messages::JoinFailed(ReportedEnding(outcome)));
         return;
     }
-    if (!hasher_) {
+    if (!plan_.image) {
         phase_ = Phase::Placing;
         work_ = std::make_unique<BackgroundTask>(
             [this] { placement_ = temporary_->flushAndPlace(imageSize_, stopPlacing_); });
@@ -366,6 +372,8 @@ void BuildFlow::childEnded()
     }
     // The flush goes on while the checksum catches up with the image.
     hashing_->writerDone = true;
+    if (!hasher_)
+        startImageHasher();
     phase_ = Phase::CheckingImage;
     work_ = std::make_unique<BackgroundTask>(
         [this] { placement_ = temporary_->flush(imageSize_, stopPlacing_); });
@@ -406,23 +414,19 @@ void BuildFlow::judgeImage(const HashRun& run)
         notChecked(messages::kCheckCancelled);
         return;
     case HashRun::Result::Failed:
-        if (run.failedFile.empty())
-            notChecked(messages::AlgorithmNotAvailable(algorithm, run.error));
-        else
-            notChecked(messages::PartNotReadForImageCheck(
-                run.failedFile == temporary_->path() ? "The image" : FileNameOf(run.failedFile),
-                run.error));
+        notChecked(run.failedFile.empty() ? messages::AlgorithmNotAvailable(algorithm, run.error)
+                                          : messages::ImageNotRead(run.error));
         return;
     case HashRun::Result::Done:
         break;
     }
-    if (run.bytes != imageSize_) {
-        notChecked(messages::kPartChangedWhileRead);
+    if (run.bytes != imageSize_) { // it had the parts' size when it was flushed
+        notChecked(messages::kImageChangedWhileRead);
         return;
     }
     if (run.digests.front() == checksum.hex) {
-        checked_.push_back(messages::ImageMatches(algorithm, checksum.size.has_value(),
-                                                  checksum.checksumFile, checkedOn_));
+        checked_.push_back(
+            messages::ImageMatches(algorithm, checksum.size.has_value(), checksum.checksumFile));
         return;
     }
     mismatch_ = messages::ImageMismatch{algorithm, checksum.checksumFile,

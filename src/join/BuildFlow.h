@@ -49,8 +49,8 @@ enum class BuildEnding {
 // One press of "Build" after its input was found valid: the checks that refuse a build before
 // anything runs, the parts' checksums checked against their checksum files, the questions that
 // may stop it, the join by a child process into a temporary image beside the destination, and,
-// off the window's thread, the image's checksum (computed while the child joins), the flush of
-// the image, the comparison of its size with what the parts measured, and its move into the
+// off the window's thread, the image's checksum (on Linux computed while the child writes it),
+// the flush of the image, the comparison of its size with what the parts measured, and its move into the
 // destination's place. Any other ending removes the temporary image and leaves the destination
 // as it was. A placed image is checked against what its ISO 9660 volume declares.
 //
@@ -94,6 +94,7 @@ private:
     void startPartChecks();
     void partChecksEnded();
     void startImageCheck();
+    void startImageHasher();
     void childEnded();
     void imageChecked();
     void judgeImage(const HashRun& run);
@@ -127,7 +128,6 @@ private:
     std::vector<std::string> checked_;  // for the report: what the checks found
     std::uint64_t checkTotal_ = 0;      // bytes the running check reads
     std::string checksumFile_;          // the file the running check's checksums come from
-    messages::CheckedOn checkedOn_ = messages::CheckedOn::PartsDuringJoin;
     std::optional<messages::ImageMismatch> mismatch_;
     std::unique_ptr<HashingState> hashing_;
     HashRun hashRun_;

@@ -54,14 +54,11 @@ std::string ChecksumFileAmbiguous(const std::string& checksumFile, std::size_t c
            " files that could be the image and cannot tell which; none of them was used.";
 }
 
-std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile,
-                         CheckedOn checkedOn)
+// The checksum is computed from the image file itself, not from the parts the join read.
+std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile)
 {
     return std::string(algorithm) + (sizeToo ? " and size match " : " matches ") +
-           DisplayText(checksumFile) + "." + kLineBreak +
-           (checkedOn == CheckedOn::ImageAsWritten
-                ? "Checked on the image as it was written."
-                : "Checked on the parts as they were read during the join.");
+           DisplayText(checksumFile) + "." + kLineBreak + "Checked on the image as it was written.";
 }
 
 std::string PartsChecked(const char* algorithm, const std::string& checksumFile,
@@ -83,9 +80,9 @@ std::string ImageNotChecked(const std::string& checksumFile, const std::string& 
     return "The image was not checked against " + DisplayText(checksumFile) + ": " + reason;
 }
 
-std::string PartNotReadForImageCheck(const std::string& part, const ErrorDetails& error)
+std::string ImageNotRead(const ErrorDetails& error)
 {
-    return DisplayText(part) + " could not be read: " + Described(error) + ".";
+    return "the image could not be read: " + Described(error) + ".";
 }
 
 std::string AlgorithmNotAvailable(const char* algorithm, const ErrorDetails& error)

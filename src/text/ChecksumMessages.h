@@ -26,17 +26,14 @@ std::string ChecksumFileTooLarge(const std::string& checksumFile);
 std::string ChecksumFileNotUnderstood(const std::string& checksumFile);
 std::string ChecksumFileAmbiguous(const std::string& checksumFile, std::size_t candidates);
 
-// Where the bytes a checksum was computed from came from.
-enum class CheckedOn { ImageAsWritten, PartsDuringJoin };
-std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile,
-                         CheckedOn checkedOn);
+std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile);
 std::string PartsChecked(const char* algorithm, const std::string& checksumFile,
                          std::size_t matched, std::size_t differing, bool everyPart);
 std::string ImageNotChecked(const std::string& checksumFile, const std::string& reason);
 inline constexpr char kCheckCancelled[] = "the check was cancelled.";
-std::string PartNotReadForImageCheck(const std::string& part, const ErrorDetails& error);
+std::string ImageNotRead(const ErrorDetails& error);
 std::string AlgorithmNotAvailable(const char* algorithm, const ErrorDetails& error);
-inline constexpr char kPartChangedWhileRead[] = "a part changed while it was read.";
+inline constexpr char kImageChangedWhileRead[] = "the image changed while it was read.";
 
 // The image does not match the whole image's checksum: the values and the file they came from.
 // `expected` and `found` are checksums, or sizes when only the size differs.

@@ -5,7 +5,6 @@
 #include "checksum/Hashing.h"
 #include "join/BuildFlow.h"
 #include "join/SystemJoin.h"
-#include "platform/NativePaths.h"
 #include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
 
@@ -73,26 +72,20 @@ TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
     test::WriteFile(parts[0], "abc");
     test::WriteFile(parts[1], "def");
     test::WriteFile(parts[2], "ghi");
-    const std::pair<Algorithm, const char*> known[] = {{Algorithm::Crc32, kCrc32},
-                                                       {Algorithm::Md5, kMd5},
-                                                       {Algorithm::Sha1, kSha1},
-                                                       {Algorithm::Sha256, kSha256},
-                                                       {Algorithm::Sha512, kSha512}};
-    for (const auto& [algorithm, hex] : known) {
-        HashingState state;
-        const HashRun run = HashTogether(parts, algorithm, state);
-        EXPECT_EQ(run.result, HashRun::Result::Done);
-        EXPECT_EQ(run.digests, Texts{hex}) << AlgorithmName(algorithm);
-        EXPECT_EQ(run.bytes, 9u);
-        EXPECT_EQ(state.done, 9u);
-    }
+    const std::string image = dir.file("DISC.iso");
+    test::WriteFile(image, "abcdefghi");
     HashingState state;
-    EXPECT_EQ(HashEach({{parts[0], Algorithm::Crc32},
-                        {parts[1], Algorithm::Crc32},
-                        {parts[2], Algorithm::Crc32}},
-                       state)
-                  .digests,
-              kPartCrc32);
+    const HashRun run = HashEach({{image, Algorithm::Crc32},
+                                  {image, Algorithm::Md5},
+                                  {image, Algorithm::Sha1},
+                                  {image, Algorithm::Sha256},
+                                  {image, Algorithm::Sha512},
+                                  {parts[1], Algorithm::Crc32}},
+                                 state);
+    EXPECT_EQ(run.result, HashRun::Result::Done);
+    EXPECT_EQ(run.digests, (Texts{kCrc32, kMd5, kSha1, kSha256, kSha512, kPartCrc32[1]}));
+    EXPECT_EQ(run.bytes, 5 * 9 + 3);
+    EXPECT_EQ(state.done, run.bytes);
     // A part that cannot be read ends the run with what was done before it.
     const HashRun failed =
         HashEach({{parts[0], Algorithm::Crc32}, {dir.file("DISC.004"), Algorithm::Crc32}}, state);
@@ -100,23 +93,13 @@ TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
     EXPECT_EQ(failed.failedFile, dir.file("DISC.004"));
     EXPECT_EQ(failed.digests, Texts{kPartCrc32[0]});
     state.stop = true;
-    EXPECT_EQ(HashTogether(parts, Algorithm::Sha256, state).result, HashRun::Result::Stopped);
+    EXPECT_EQ(HashEach({{image, Algorithm::Sha256}}, state).result, HashRun::Result::Stopped);
 }
 
-// The ending of a successful check: on Linux the image is read while it is written, on Windows
-// the parts, as COPY opens the image without sharing it.
-std::string CheckedOn()
-{
-    return NativeSeparator() == '/' ? "Checked on the image as it was written."
-                                    : "Checked on the parts as they were read during the join.";
-}
-
-std::string Replaced(std::string text, const std::string& folder)
+std::string Replaced(std::string text, const std::string& destination)
 {
     for (std::size_t at; (at = text.find("%1")) != std::string::npos;)
-        text.replace(at, 2, folder);
-    for (std::size_t at; (at = text.find("%W")) != std::string::npos;)
-        text.replace(at, 2, CheckedOn());
+        text.replace(at, 2, destination);
     std::string lines; // with the CR LF line breaks of the program's messages
     for (const char c : text)
         lines += c == '\n' ? "\r\n" : std::string(1, c);
@@ -124,7 +107,7 @@ std::string Replaced(std::string text, const std::string& folder)
 }
 
 // The parts DISC.001-003 hold "abc", "def", "ghi"; the checksum files lie beside them. In the
-// texts, %1 stands for the folder and %W for how the image was checked.
+// texts, %1 stands for the destination.
 TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
 {
     using E = BuildEnding;
@@ -148,35 +131,35 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
          {},
          E::Built,
          "",
-         built + "SHA-256 matches DISC.sha256.\n%W"},
+         built + "SHA-256 matches DISC.sha256.\nChecked on the image as it was written."},
         {"the strongest checksum counts",
          {{"disc.MD5", zeros + "\n"}, {"DISC.iso.sha512", std::string(kSha512) + "  -\n"}},
          false,
          {},
          E::Built,
          "",
-         built + "SHA-512 matches DISC.iso.sha512.\n%W"},
+         built + "SHA-512 matches DISC.iso.sha512.\nChecked on the image as it was written."},
         {"the image differs, nothing to replace",
          {{"DISC.md5", zeros}},
          false,
          {},
          E::Mismatched,
          "",
-         mismatch + "The image was kept: '%1/OUT.ISO'."},
+         mismatch + "The image was kept: '%1'."},
         {"the image differs, keep the old one",
          {{"DISC.md5", zeros}},
          true,
          {true, false},
          E::Mismatched,
-         "'%1/OUT.ISO' already exists. Do you want to replace it with this image?",
-         mismatch + "The image was removed; '%1/OUT.ISO' has not been changed."},
+         "'%1' already exists. Do you want to replace it with this image?",
+         mismatch + "The image was removed; '%1' has not been changed."},
         {"the image differs, replace the old one",
          {{"DISC.md5", zeros}},
          true,
          {true, true},
          E::Mismatched,
          "",
-         mismatch + "The image replaced '%1/OUT.ISO'."},
+         mismatch + "The image replaced '%1'."},
         {"every part matches",
          {{"DISC.sfv", sfv}},
          false,
@@ -206,7 +189,7 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
          {},
          E::Built,
          "",
-         built + "CRC32 and size match DISC.crc.\n%W"},
+         built + "CRC32 and size match DISC.crc.\nChecked on the image as it was written."},
         {"a .crc file with another size",
          {{"DISC.crc", "filename=DISC.iso\r\nsize=10\r\ncrc32=" + crc}},
          false,
@@ -221,7 +204,7 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
          {},
          E::Built,
          "",
-         built + "SHA-1 matches DISC.sha1.\n%W\n"
+         built + "SHA-1 matches DISC.sha1.\nChecked on the image as it was written.\n"
                  "disc.ISO.SHA512 holds no checksum that Partwright can read."},
         {"a file that cannot tell which is the image",
          {{"DISC.sha256", sha256 + "  DISC.iso\n" + sha256 + "  DISC.img\n"}},
@@ -235,7 +218,6 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         test::TempDir dir;
-        const std::string folder = dir.path().string();
         const Texts parts{dir.file("DISC.001"), dir.file("DISC.002"), dir.file("DISC.003")};
         test::WriteFile(parts[0], "abc");
         test::WriteFile(parts[1], "def");
@@ -250,9 +232,9 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
         BuildFlow flow(window, SystemJoinCommand, parts, destination);
         test::RunBuild(flow);
         EXPECT_EQ(flow.ending(), row.ending);
-        EXPECT_EQ(flow.message(), Replaced(row.report, folder));
+        EXPECT_EQ(flow.message(), Replaced(row.report, destination));
         if (!row.question.empty()) {
-            const std::string question = Replaced(row.question, folder);
+            const std::string question = Replaced(row.question, destination);
             ASSERT_FALSE(window.asked.empty());
             const std::string& asked = window.asked.back();
             EXPECT_EQ(asked.substr(asked.size() - std::min(asked.size(), question.size())),

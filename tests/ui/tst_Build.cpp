@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMimeData>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QTest>
@@ -178,6 +179,70 @@ private slots:
         if (built)
             files[destination.toStdString()] = joined;
         QVERIFY(Snapshot(dir) == files); // the parts and any old image as they were, no stray file
+    }
+
+    // Checksum files made by the real tools beside three parts of 1 MiB: the box that ends the
+    // build and what stays on disk. The image is kept, not written, or replaces nothing.
+    void checksumFilesShowAndWrite_data()
+    {
+        QTest::addColumn<QString>("script"); // runs in the parts' folder
+        QTest::addColumn<QString>("boxes");  // the start of what the boxes showed
+        QTest::newRow("the image matches")
+            << "cat D.0* | sha256sum >D.sha256"
+            << kBuilt + "\n\nSHA-256 matches D.sha256.\nChecked on the image as it was written.";
+        QTest::newRow("the image differs")
+            << "echo 00000000000000000000000000000000 >D.md5"
+            << kError + "The image does not match its MD5 in D.md5:\nexpected 000";
+        QTest::newRow("a damaged part")
+            << "rhash --sfv D.0* >D.sfv && printf X | dd conv=notrunc status=none of=D.002"
+            << kQuestion + "The parts do not look like one complete set:\n\nD.002 does not "
+                           "match its CRC32 in D.sfv: expected ";
+    }
+    void checksumFilesShowAndWrite()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, boxes);
+        test::TempDir dir;
+        std::vector<std::string> parts;
+        for (const char* name : {"D.001", "D.002", "D.003"}) {
+            parts.push_back(dir.file(name));
+            test::WriteFile(parts.back(), std::string(kMiB, name[4]));
+        }
+        QProcess tool;
+        tool.setWorkingDirectory(Q(dir.path().string()));
+        tool.start("sh", {"-c", script});
+        QVERIFY(tool.waitForFinished() && tool.exitCode() == 0);
+        test::WindowDriver driver;
+        test::ModalBoxWatcher watcher;
+        driver.setEntries(parts);
+        driver.destination()->setText(Q(dir.file("OUT.ISO")));
+        driver.click("cmdBuild");
+        QTRY_VERIFY(Shown(watcher).startsWith(boxes));
+        QTRY_VERIFY(Busy(driver, false));
+        QCOMPARE(fs::exists(dir.file("OUT.ISO")), !boxes.startsWith(kQuestion));
+    }
+
+    // The progress window while the parts are checked before the join; Cancel ends the build.
+    void progressDuringACheck()
+    {
+        test::TempDir dir;
+        const std::string zeros(32, '0');
+        test::WriteFile(big_.file("BIG.md5"), zeros + "  BIG.001\n" + zeros + "  BIG.002\n");
+        const auto remove = qScopeGuard([&] { fs::remove(big_.file("BIG.md5")); });
+        test::WindowDriver driver;
+        test::ModalBoxWatcher watcher;
+        driver.setEntries(bigParts_);
+        driver.destination()->setText(Q(dir.file("BIG.ISO")));
+        driver.click("cmdBuild");
+        QPointer<ProgressWindow> progress = driver.window().findChild<ProgressWindow*>();
+        QVERIFY(progress);
+        QTRY_VERIFY(progress->findChild<QProgressBar*>()->value() > 0);
+        QVERIFY(progress->findChild<QLabel*>("lblAction")->text().startsWith("Checking BIG.md5\n"));
+        QVERIFY(progress->findChild<QLabel*>("lblFigures")->text().contains(" of 1.00 GiB"));
+        QTest::mouseClick(progress->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+        QTRY_COMPARE(Shown(watcher), kNote + "The build was cancelled.\n\nNo image was written.");
+        QVERIFY(Busy(driver, false));
+        QVERIFY(fs::is_empty(dir.path()));
     }
 
     // A long join interrupted: by Cancel, by someone killing the child, by closing the window.

@@ -49,7 +49,8 @@ TEST(CopyJoin, JoinsInOrderIntoTheDestinationsPlaceOrLeavesItAsItWas)
             EXPECT_EQ(temporary.path().rfind(folder, 0), 0u) << temporary.path();
             EXPECT_EQ(ExecCmd(SystemJoinCommand(parts, temporary)), 0);
             PlaceOutcome outcome;
-            BackgroundTask task([&] { outcome = temporary.flushAndPlace(joined.size() + sizeOffset, {}); });
+            BackgroundTask task(
+                [&] { outcome = temporary.flushAndPlace(joined.size() + sizeOffset, {}); });
             EXPECT_EQ(WaitForSingleObject(reinterpret_cast<HANDLE>(task.waitable()), 60000), 0u);
             EXPECT_TRUE(task.done());
             EXPECT_EQ(outcome.result, result) << outcome.failedStep;

@@ -198,7 +198,8 @@ TEST_F(WindowTest, DroppedPartsBuildUntilCancelledOrClosed)
 }
 
 // In the ANSI code page ā.001 would be found as the decoy a.001. A temporary image that a killed
-// build left in the folder goes.
+// build left in the folder goes; the image's checksum file is found by its stem, read, and the
+// parts hashed while COPY joins them.
 TEST_F(WindowTest, TheSystemsDialogAndBoxServeTheWindowWithAnyNames)
 {
     const std::string folder = folder_ + "Ω\\";
@@ -207,6 +208,8 @@ TEST_F(WindowTest, TheSystemsDialogAndBoxServeTheWindowWithAnyNames)
     test::WriteFile(folder + TemporaryImageName(0), "");
     for (const char* name : {"ā.001", "Ω.002", "日本.003"})
         test::WriteFile(folder + name, std::string(name).substr(0, 6)); // parts of one size
+    test::WriteFile(folder + "ā.ISO.sha256",
+                    "d499cd98edb0829380105ba2caf2dadfc05af451ead771425764a746a3d656ba *ā.iso");
     frmPartwright real;
     real.show();
     fs::current_path(PathOf(folder)); // where the dialog starts
@@ -228,10 +231,11 @@ TEST_F(WindowTest, TheSystemsDialogAndBoxServeTheWindowWithAnyNames)
     click(cmdBuild, real.handle());
     EXPECT_TRUE(Until([&] { return !real.isBuilding(); }));
     box.join();
-    EXPECT_EQ(text, L"ISO built succesfully.");
+    EXPECT_EQ(text, L"ISO built succesfully.\r\n\r\nSHA-256 matches ā.ISO.sha256.\r\n"
+                    L"Checked on the image as it was written.");
     EXPECT_EQ(test::ReadFile(folder + "OUTFILE.ISO"), "ā.001Ω.002日本");
     EXPECT_EQ(test::ReadFile(folder + "a.001"), "decoy");
-    EXPECT_EQ(std::distance(fs::directory_iterator(PathOf(folder)), {}), 5);
+    EXPECT_EQ(std::distance(fs::directory_iterator(PathOf(folder)), {}), 6);
 }
 
 } // namespace
