@@ -1,0 +1,211 @@
+// Times the check of an image against its checksum file: the tool's own checksum of a file (the
+// code a build runs) against `openssl dgst` and `sha256sum` on the same file, and for CRC-32
+// against zlib's crc32_z over the same file read the same way. Then whole builds of four parts
+// with and without a checksum file of the image. Runs alternate over several rounds; the medians
+// and their ratios are printed.
+//   checksum_bench [FOLDER] [ROUNDS] [IMAGE_MIB]
+
+#include "checksum/Hashing.h"
+#include "join/BuildFlow.h"
+#include "join/SystemJoin.h"
+#include "platform/FileReader.h"
+#include "platform/Waiting.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+#include <zlib.h>
+
+using namespace partwright;
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr std::uint64_t kMiB = 1024ULL * 1024;
+
+double Seconds(const std::function<void()>& work)
+{
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void Shell(const std::string& command)
+{
+    if (std::system(command.c_str()) != 0)
+        std::abort();
+}
+
+// Data no compressor or deduplication shortens.
+void WriteRandom(const std::string& path, std::uint64_t size, std::uint64_t seed)
+{
+    std::vector<std::uint64_t> block(kMiB / 8);
+    std::ofstream out(path, std::ios::binary);
+    for (std::uint64_t written = 0; written < size; written += kMiB) {
+        for (auto& word : block) {
+            seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
+            word = seed;
+        }
+        out.write(reinterpret_cast<const char*>(block.data()), kMiB);
+    }
+}
+
+std::string ToolChecksum(const std::string& path, Algorithm algorithm)
+{
+    HashingState state;
+    const HashRun run = HashEach({{path, algorithm}}, state);
+    if (run.result != HashRun::Result::Done)
+        std::abort();
+    return run.digests.front();
+}
+
+unsigned long ZlibCrc(const std::string& path)
+{
+    FileReader file(path);
+    std::vector<char> buffer(256 * 1024);
+    unsigned long crc = crc32_z(0, nullptr, 0);
+    while (const std::size_t got = file.read(buffer.data(), buffer.size()))
+        crc = crc32_z(crc, reinterpret_cast<const Bytef*>(buffer.data()), got);
+    return crc;
+}
+
+struct Contender {
+    std::string name;
+    std::function<void()> run;
+    std::function<void()> prepare = [] {
+    }; // before each run, not timed
+};
+
+// Runs the contenders in turn, rotating who goes first, and prints each one's median and its
+// median ratio to the first.
+void Compare(const char* what, const std::vector<Contender>& contenders, int rounds)
+{
+    std::vector<std::vector<double>> times(contenders.size());
+    for (int round = 0; round < rounds; ++round)
+        for (std::size_t step = 0; step < contenders.size(); ++step) {
+            const std::size_t i = (round + step) % contenders.size();
+            contenders[i].prepare();
+            times[i].push_back(Seconds(contenders[i].run));
+        }
+    std::printf("%s:", what);
+    for (std::size_t i = 0; i < contenders.size(); ++i)
+        std::printf(" %s %.3f s;", contenders[i].name.c_str(), Median(times[i]));
+    for (std::size_t i = 1; i < contenders.size(); ++i) {
+        std::vector<double> ratios;
+        for (int round = 0; round < rounds; ++round)
+            ratios.push_back(times[0][round] / times[i][round]);
+        std::sort(ratios.begin(), ratios.end());
+        std::printf(" %s / %s median %.3f (%.3f .. %.3f);", contenders[0].name.c_str(),
+                    contenders[i].name.c_str(), Median(ratios), ratios.front(), ratios.back());
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+// A build through the tool's own flow, as the window runs it, answering Yes to replacing.
+void Build(const std::vector<std::string>& parts, const std::string& out)
+{
+    struct Window final : BuildFlowWindow {
+        bool askYesNo(const std::string&) override { return true; }
+        void showProgress(const std::string&, int) override {}
+        void closeProgress() override {}
+    } window;
+    BuildFlow build(window, SystemJoinCommand, parts, out);
+    if (build.start())
+        while (!build.signalled())
+            WaitForAny(build.waitables(), -1);
+    if (build.ending() != BuildEnding::Built)
+        std::abort();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const std::string folder = fs::absolute(argc > 1 ? argv[1] : "checksum-bench").string();
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    const std::uint64_t size = (argc > 3 ? std::max(4, std::atoi(argv[3])) : 2048) * kMiB;
+    fs::create_directories(folder);
+    const std::string image = folder + "/IMAGE.iso";
+    WriteRandom(image, size, 0x9E3779B97F4A7C15ULL);
+    Shell("cat '" + image + "' >/dev/null"); // in the page cache, as after a join
+    std::printf("Checking %llu MiB in %s, %d rounds\n",
+                static_cast<unsigned long long>(size / kMiB), folder.c_str(), rounds);
+
+    const auto openssl = [&](const char* name) {
+        return Contender{std::string("openssl ") + name, [&image, name] {
+                             Shell(std::string("openssl dgst -") + name + " '" + image +
+                                   "' >/dev/null");
+                         }};
+    };
+    const auto tool = [&](Algorithm algorithm) {
+        return Contender{"tool", [&image, algorithm] {
+                             ToolChecksum(image, algorithm);
+                         }};
+    };
+    Compare("SHA-1", {tool(Algorithm::Sha1), openssl("sha1")}, rounds);
+    Compare("SHA-256",
+            {tool(Algorithm::Sha256),
+             openssl("sha256"),
+             {"sha256sum",
+              [&] {
+                  Shell("sha256sum '" + image + "' >/dev/null");
+              }}},
+            rounds);
+    Compare("SHA-512", {tool(Algorithm::Sha512), openssl("sha512")}, rounds);
+    Compare("MD5", {tool(Algorithm::Md5), openssl("md5")}, rounds);
+    Compare("CRC-32",
+            {tool(Algorithm::Crc32),
+             {"zlib crc32_z",
+              [&] {
+                  ZlibCrc(image);
+              }}},
+            rounds);
+
+    // Whole builds: four parts, with and without a checksum file of the image beside them.
+    std::vector<std::string> parts;
+    for (int i = 1; i <= 4; ++i) {
+        parts.push_back(folder + "/DISC.00" + std::to_string(i));
+        Shell("tail -c +" + std::to_string((i - 1) * (size / 4) + 1) + " '" + image +
+              "' | head -c " + std::to_string(size / 4) + " >'" + parts.back() + "'");
+    }
+    const std::string out = folder + "/OUT.ISO";
+    const std::string sha256 = ToolChecksum(image, Algorithm::Sha256);
+    fs::remove(image);
+    // Each build starts after the same idle time, with the last one's image on disk and gone.
+    const auto prepare = [&](bool withChecksum) {
+        return [&, withChecksum] {
+            fs::remove(out);
+            fs::remove(folder + "/DISC.sha256");
+            if (withChecksum)
+                std::ofstream(folder + "/DISC.sha256") << sha256 << "  DISC.iso\n";
+            Shell("sync");
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+        };
+    };
+    const auto build = [&] {
+        Build(parts, out);
+    };
+    Compare("build of 4 parts",
+            {{"with DISC.sha256", build, prepare(true)}, {"without", build, prepare(false)}},
+            rounds);
+    for (const auto& part : parts)
+        fs::remove(part);
+    fs::remove(out);
+    fs::remove(folder + "/DISC.sha256");
+    return 0;
+}
