@@ -16,15 +16,18 @@ run | test) ;;
     ;;
 esac
 
-packages="cmake make g++ pkg-config qt6-base-dev libgtest-dev fonts-dejavu-core xdg-utils"
+packages="cmake make g++ pkg-config qt6-base-dev libgcrypt20-dev libgtest-dev fonts-dejavu-core xdg-utils"
 if [ "$action" = test ]; then
     # File systems the tests make, the tools that make real disc images, the locales the tests
     # run in, and the Windows cross build with Wine to run it.
     packages="$packages dosfstools xorriso genisoimage googletest"
+    # The tools that write the checksum files the tests read, and what the benchmark compares with.
+    packages="$packages rhash openssl zlib1g-dev"
     packages="$packages locales"
     packages="$packages clang-format clang-tidy"
     packages="$packages dpkg-dev desktop-file-utils appstream xvfb xdotool file"
-    packages="$packages g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 fonts-wine"
+    packages="$packages g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libgcrypt-mingw-w64-dev"
+    packages="$packages wine64 fonts-wine"
 fi
 
 as_root() {
@@ -69,8 +72,14 @@ for arch in x86_64 i686; do
         -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/mingw-w64-$arch.cmake" \
         -DPARTWRIGHT_BUILD_BENCH=OFF
     cmake --build "build-win-$arch" --parallel "$jobs"
-    # The ZIP a Windows user gets: partwright.exe and its help file.
+    # The ZIP a Windows user gets: partwright.exe, its help file, and libgcrypt's DLLs with their
+    # licence notices.
     cpack --config "build-win-$arch/CPackConfig.cmake" -B "build-win-$arch/dist" >/dev/null
+    listed=$(cmake -E tar tf "build-win-$arch"/dist/partwright-*.zip)
+    for file in partwright.exe Partwright_by_Quillon_README.txt libgcrypt-20.dll \
+        libgpg-error-0.dll libgcrypt-copyright.txt libgpg-error-copyright.txt; do
+        echo "$listed" | grep -q "/$file\$" || { echo "the ZIP lacks $file" >&2; exit 1; }
+    done
 done
 # Only 64-bit Windows programs run here: 32-bit Wine cannot start on this kind of kernel. Wine
 # shows the windows on a virtual display.

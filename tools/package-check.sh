@@ -19,6 +19,7 @@ fail() {
 deb=$(ls "$build"/partwright_*.deb)
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" >/dev/null 2>&1
 echo "package check: installed $(basename "$deb")"
+dpkg-deb -f "$deb" Depends | grep -q libgcrypt20 || fail "the package does not depend on libgcrypt20"
 
 program=$(readlink -f "$(command -v partwright)")
 [ "$program" = /usr/libexec/partwright/partwright ] || fail "the launcher leads to $program"
