@@ -76,7 +76,7 @@ std::string ToolChecksum(const std::string& path, Algorithm algorithm)
 unsigned long ZlibCrc(const std::string& path)
 {
     FileReader file(path);
-    std::vector<char> buffer(256 * 1024);
+    std::vector<char> buffer(std::size_t{256} * 1024);
     unsigned long crc = crc32_z(0, nullptr, 0);
     while (const std::size_t got = file.read(buffer.data(), buffer.size()))
         crc = crc32_z(crc, reinterpret_cast<const Bytef*>(buffer.data()), got);
@@ -106,6 +106,7 @@ void Compare(const char* what, const std::vector<Contender>& contenders, int rou
         std::printf(" %s %.3f s;", contenders[i].name.c_str(), Median(times[i]));
     for (std::size_t i = 1; i < contenders.size(); ++i) {
         std::vector<double> ratios;
+        ratios.reserve(rounds);
         for (int round = 0; round < rounds; ++round)
             ratios.push_back(times[0][round] / times[i][round]);
         std::sort(ratios.begin(), ratios.end());

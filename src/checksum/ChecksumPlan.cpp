@@ -20,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Checksum files are small; anything larger is not one.
-constexpr std::size_t kLargestChecksumFile = 4 * 1024 * 1024;
+constexpr std::size_t kLargestChecksumFile = std::size_t{4} * 1024 * 1024;
 
 // "disc" for "DISC.001": the name before the part number, in small letters.
 std::optional<std::string> PartStem(const std::string& part)

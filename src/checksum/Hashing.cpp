@@ -13,7 +13,7 @@ namespace {
 
 // Large enough that a read costs little, small enough to stay in the processor's cache while
 // the checksum goes over it.
-constexpr std::size_t kPiece = 256 * 1024;
+constexpr std::size_t kPiece = std::size_t{256} * 1024;
 constexpr auto kWriterPause = std::chrono::milliseconds(2);
 
 // Reads one file into the digest; false when asked to stop.

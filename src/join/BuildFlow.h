@@ -50,9 +50,9 @@ enum class BuildEnding {
 // anything runs, the parts' checksums checked against their checksum files, the questions that
 // may stop it, the join by a child process into a temporary image beside the destination, and,
 // off the window's thread, the image's checksum (on Linux computed while the child writes it),
-// the flush of the image, the comparison of its size with what the parts measured, and its move into the
-// destination's place. Any other ending removes the temporary image and leaves the destination
-// as it was. A placed image is checked against what its ISO 9660 volume declares.
+// the flush of the image, the comparison of its size with what the parts measured, and its move
+// into the destination's place. Any other ending removes the temporary image and leaves the
+// destination as it was. A placed image is checked against what its ISO 9660 volume declares.
 //
 // The window's event loop drives it: while the build runs, the loop watches waitables() (a
 // process handle or descriptor, an event) and calls signalled() when one of them fires.

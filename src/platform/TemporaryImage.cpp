@@ -37,7 +37,7 @@ bool IsTemporaryImageName(const std::string& fileName)
 PlaceOutcome TemporaryImage::flushAndPlace(std::uint64_t expectedSize,
                                            const std::atomic<bool>& stop)
 {
-    const PlaceOutcome flushed = flush(expectedSize, stop);
+    PlaceOutcome flushed = flush(expectedSize, stop);
     if (flushed.result != PlaceOutcome::Result::Ready)
         return flushed;
     PlaceOutcome placed = place(stop);

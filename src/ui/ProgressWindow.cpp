@@ -16,9 +16,9 @@ constexpr int kBarSteps = 1000; // the bar counts per mille
 
 } // namespace
 
-ProgressWindow::ProgressWindow(const BuildFlow& flow, const QString& destination, int partCount,
+ProgressWindow::ProgressWindow(const BuildFlow& flow, QString destination, int partCount,
                                QWidget* mainWindow)
-    : QDialog(mainWindow), flow_(flow), destination_(destination), reading_(partCount)
+    : QDialog(mainWindow), flow_(flow), destination_(std::move(destination)), reading_(partCount)
 {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(tr("Building..."));

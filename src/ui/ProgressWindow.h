@@ -22,8 +22,7 @@ class ProgressWindow : public QDialog {
     Q_OBJECT
 
 public:
-    ProgressWindow(const BuildFlow& flow, const QString& destination, int partCount,
-                   QWidget* mainWindow);
+    ProgressWindow(const BuildFlow& flow, QString destination, int partCount, QWidget* mainWindow);
 
 signals:
     void cancelRequested();

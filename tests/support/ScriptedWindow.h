@@ -20,9 +20,9 @@ struct ScriptedWindow final : BuildFlowWindow {
     }
     void showProgress(const std::string& destination, int parts) override
     {
-        progress.push_back(destination + " " + std::to_string(parts));
+        progress.emplace_back(destination + " " + std::to_string(parts));
     }
-    void closeProgress() override { progress.push_back("closed"); }
+    void closeProgress() override { progress.emplace_back("closed"); }
 };
 
 // Runs the event loop of a window that has nothing else to do; `whileRunning` after each turn.
