@@ -1,6 +1,7 @@
 #!/bin/sh
 # Takes the README's screenshots of the real program in a virtual X display, driving it with the
-# keyboard as a person would: pick three parts in the open dialog, build, read the report.
+# keyboard as a person would: pick three parts in the open dialog, build, read the report; pick
+# two large ones with their checksum file and watch them being checked.
 # Needs: xvfb x11-utils imagemagick xdotool openbox (and a built program).
 # Usage: tools/screenshot.sh BUILD_DIR OUTPUT_DIR [SCALE]
 #   SCALE (1 or 2) is Qt's scale factor; pictures taken at 2 are named NAME@2x.png.
@@ -20,6 +21,10 @@ work=$(mktemp -d)
 trap 'kill $app 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir "$work/Game Disc"
 for n in 1 2 3; do head -c 200000 /dev/urandom >"$work/Game Disc/GAME DISC.00$n"; done
+# Two large parts with the checksum file of each, for a check that lasts long enough to see.
+mkdir "$work/Big Disc"
+for n in 1 2; do truncate -s 1G "$work/Big Disc/BIG DISC.00$n"; done
+(cd "$work/Big Disc" && md5sum "BIG DISC.001" "BIG DISC.002" >"BIG DISC.md5")
 
 shoot() { # window-id name
     sleep 0.7
@@ -58,6 +63,25 @@ shoot "$main" main-window
 xdotool key alt+b
 box=$(xdotool search --sync --name '^Info\.\.\.$' | head -n 1)
 shoot "$box" success-box
+xdotool key Return
+sleep 0.5
+
+# The progress window while the parts are checked against their checksum file; Esc cancels.
+xdotool key alt+c alt+f
+dialog=$(xdotool search --sync --name '^Open$' | head -n 1)
+sleep 0.5
+xdotool type --delay 20 "$work/Big Disc/"
+xdotool key Return
+sleep 0.5
+xdotool type --delay 20 '"BIG DISC.001" "BIG DISC.002"'
+xdotool key Return
+sleep 0.5
+xdotool key alt+b
+progress=$(xdotool search --sync --name '^Building\.\.\.$' | head -n 1)
+sleep 0.5
+shoot "$progress" check-progress
+xdotool key Escape
+box=$(xdotool search --sync --name '^Info\.\.\.$' | head -n 1)
 xdotool key Return
 sleep 0.5
 
