@@ -5,11 +5,9 @@
 // and their ratios are printed.
 //   checksum_bench [FOLDER] [ROUNDS] [IMAGE_MIB]
 
+#include "QuietBuild.h"
 #include "checksum/Hashing.h"
-#include "join/BuildFlow.h"
-#include "join/SystemJoin.h"
 #include "platform/FileReader.h"
-#include "platform/Waiting.h"
 
 #include <algorithm>
 #include <chrono>
@@ -117,22 +115,6 @@ void Compare(const char* what, const std::vector<Contender>& contenders, int rou
     std::fflush(stdout);
 }
 
-// A build through the tool's own flow, as the window runs it, answering Yes to replacing.
-void Build(const std::vector<std::string>& parts, const std::string& out)
-{
-    struct Window final : BuildFlowWindow {
-        bool askYesNo(const std::string&) override { return true; }
-        void showProgress(const std::string&, int) override {}
-        void closeProgress() override {}
-    } window;
-    BuildFlow build(window, SystemJoinCommand, parts, out);
-    if (build.start())
-        while (!build.signalled())
-            WaitForAny(build.waitables(), -1);
-    if (build.ending() != BuildEnding::Built)
-        std::abort();
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -199,7 +181,7 @@ int main(int argc, char* argv[])
         };
     };
     const auto build = [&] {
-        Build(parts, out);
+        bench::BuildQuietly(parts, out);
     };
     Compare("build of 4 parts",
             {{"with DISC.sha256", build, prepare(true)}, {"without", build, prepare(false)}},

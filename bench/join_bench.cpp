@@ -6,10 +6,8 @@
 // joins by reflinking.
 //   join_bench [FOLDER] [ROUNDS] [PART_MIB]
 
-#include "join/BuildFlow.h"
+#include "QuietBuild.h"
 #include "join/ImageCheck.h"
-#include "join/SystemJoin.h"
-#include "platform/Waiting.h"
 
 #include <algorithm>
 #include <chrono>
@@ -59,19 +57,8 @@ double Seconds(Clock::time_point start)
 // folder, and the check of the image's volume descriptor.
 double ToolJoin(const std::vector<std::string>& parts, const std::string& out)
 {
-    // Says Yes to replacing the last round's image; shows nothing.
-    struct Window final : BuildFlowWindow {
-        bool askYesNo(const std::string&) override { return true; }
-        void showProgress(const std::string&, int) override {}
-        void closeProgress() override {}
-    } window;
     const auto start = Clock::now();
-    BuildFlow build(window, SystemJoinCommand, parts, out); // the checks are part of a build
-    if (build.start())
-        while (!build.signalled())
-            WaitForAny(build.waitables(), -1);
-    if (build.ending() != BuildEnding::Built)
-        std::abort();
+    bench::BuildQuietly(parts, out);
     return Seconds(start);
 }
 
