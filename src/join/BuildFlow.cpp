@@ -216,11 +216,13 @@ bool BuildFlow::endHere(BuildEnding ending, std::string message)
     return false;
 }
 
+// A task that has ended is dropped when the flow sees it (its waitable stays signalled), so
+// every task there is still runs or has ended since.
 std::vector<std::intptr_t> BuildFlow::waitables() const
 {
     std::vector<std::intptr_t> waitables;
     const auto add = [&waitables](const std::unique_ptr<BackgroundTask>& task) {
-        if (task && !task->done())
+        if (task)
             waitables.push_back(task->waitable());
     };
     switch (phase_) {
@@ -243,8 +245,10 @@ std::vector<std::intptr_t> BuildFlow::waitables() const
 
 bool BuildFlow::signalled()
 {
-    const auto finished = [](const std::unique_ptr<BackgroundTask>& task) {
-        return !task || task->done();
+    const auto finished = [](std::unique_ptr<BackgroundTask>& task) {
+        if (task && task->done())
+            task.reset();
+        return !task;
     };
     switch (phase_) {
     case Phase::CheckingParts:
@@ -256,12 +260,12 @@ bool BuildFlow::signalled()
             childEnded();
         break;
     case Phase::Stopping:
-        if (finished(hasher_) && finished(work_))
+        if (const bool hashed = finished(hasher_); finished(work_) && hashed)
             end(BuildEnding::Cancelled,
                 messages::BuildCancelled(destination_, destinationExisted_));
         break;
     case Phase::CheckingImage:
-        if (finished(hasher_) && finished(work_))
+        if (const bool hashed = finished(hasher_); finished(work_) && hashed)
             imageChecked();
         break;
     case Phase::Placing:
@@ -381,8 +385,6 @@ void BuildFlow::childEnded()
 
 void BuildFlow::imageChecked()
 {
-    hasher_.reset();
-    work_.reset();
     imageReader_.reset();
     if (placement_.result != PlaceOutcome::Result::Ready) {
         placingEnded(); // stopped, or not of the parts' size: the destination stays as it was
