@@ -112,6 +112,11 @@ TEST(SplitFileNames, TheShapesOfADialogResult)
         {"/\0 a.1 \0"s, '/', "/", {"/", "/ a.1 "}},
         {"/x\\\0a\0C:\\b\0/d2/y"s, '/', "/x\\/", {"/d2/y", "/x\\/C:\\b", "/x\\/a"}},
         {"C:\0a\0A:\\b\0z:\\c\0\\\\s\\d"s, '\\', "C:\\", {R"(\\s\d)", "z:\\c", "A:\\b", "C:\\a"}},
+        {"C:\0"
+         "1:\\b\0@:\\c"s,
+         '\\',
+         "C:\\",
+         {"C:\\@:\\c", "C:\\1:\\b"}}, // no drives
     };
     for (const auto& c : cases) {
         std::string directory = "stale";

@@ -85,8 +85,9 @@ TEST(Texts, ExactWording)
              ", " + ByteSize(102400) + ", " + ByteSize(kMiB) + ", " + ByteSize(1536 * kGiB) + ", " +
              ByteSize(kGiB << 30),
          "1 byte, 1023 bytes, 1.00 KiB, 10.0 KiB, 100 KiB, 1.00 MiB, 1.50 TiB, 1024 PiB"},
-        {TimeLeft(0.2) + ", " + TimeLeft(59) + ", " + TimeLeft(150) + ", " + TimeLeft(3900),
-         "about 1 s, about 59 s, about 3 min, about 1 h 5 min"},
+        {TimeLeft(0.2) + ", " + TimeLeft(59) + ", " + TimeLeft(60) + ", " + TimeLeft(150) + ", " +
+             TimeLeft(3900),
+         "about 1 s, about 59 s, about 1 min, about 3 min, about 1 h 5 min"},
         {ProgressFigures(0, 2 * kGiB, 0), "0 bytes of 2.00 GiB"},
         {ProgressFigures(kGiB, 2 * kGiB, 256.0 * kMiB),
          "1.00 GiB of 2.00 GiB \xc2\xb7 256 MiB/s \xc2\xb7 about 4 s left"},
