@@ -16,14 +16,15 @@ namespace {
 constexpr std::size_t kPiece = std::size_t{256} * 1024;
 constexpr auto kWriterPause = std::chrono::milliseconds(2);
 
-// Reads one file into the digest; false when asked to stop.
+// Reads one file into the digest, behind its writer until that has ended; false when asked to
+// stop.
 bool Feed(FileReader& file, Digest& digest, HashingState& state, std::vector<char>& buffer,
-          std::uint64_t& bytes, bool follow)
+          std::uint64_t& bytes)
 {
     for (;;) {
         if (state.stop)
             return false;
-        const bool writerDone = !follow || state.writerDone; // before the read that finds the end
+        const bool writerDone = state.writerDone; // before the read that finds the end
         const std::size_t got = file.read(buffer.data(), buffer.size());
         if (got > 0) {
             digest.add(buffer.data(), got);
@@ -53,10 +54,10 @@ public:
     }
 
     // False when the run ends here.
-    bool feed(FileReader& file, const std::string& path, Digest& digest, bool follow = false)
+    bool feed(FileReader& file, const std::string& path, Digest& digest)
     {
         try {
-            if (Feed(file, digest, state_, buffer_, run_.bytes, follow))
+            if (Feed(file, digest, state_, buffer_, run_.bytes))
                 return true;
             run_.result = HashRun::Result::Stopped;
         } catch (const std::exception& error) {
@@ -111,7 +112,7 @@ HashRun HashWhileWritten(FileReader& file, const std::string& path, Algorithm al
                          HashingState& state)
 {
     Run run(state);
-    if (const auto digest = run.digest(algorithm); digest && run.feed(file, path, *digest, true))
+    if (const auto digest = run.digest(algorithm); digest && run.feed(file, path, *digest))
         run.finish(*digest);
     return run.take();
 }

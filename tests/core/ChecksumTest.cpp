@@ -53,7 +53,8 @@ TEST(ChecksumFile, EachFormatReadByItsEnding)
         {".md5", sha256 + "  x.iso", "x.iso SHA-256 " + sha256}, // the hash's length decides
         {".sha1", "# made by hand\nnot a checksum\n" + md5.substr(2) + "  no length of a sum\n",
          ""},
-        {".sfv", "; made by a tool\n;\nmy disc.001 352441C2\r\nDISC.002\t0cc4e161 \nbad 1234\n",
+        {".sfv",
+         "; made by a tool, 0000FFFF\n;\nmy disc.001 352441C2\r\nDISC.002\t0cc4e161 \nbad 1234\n",
          "my disc.001 CRC32 352441c2|DISC.002 CRC32 0cc4e161"},
         {".crc", "filename=DISC.iso\r\nsize=9\r\ncrc32=8DA988AF\r\n",
          "DISC.iso CRC32 " + crc + " 9"},
