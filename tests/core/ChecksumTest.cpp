@@ -234,6 +234,11 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
         test::RunBuild(flow);
         EXPECT_EQ(flow.ending(), row.ending);
         EXPECT_EQ(flow.message(), Replaced(row.report, destination));
+        // A progress window for the parts' check and one for the join, each closed before the
+        // next one is shown, and none left at the end.
+        for (std::size_t i = 1; i < window.progress.size(); ++i)
+            EXPECT_TRUE(window.progress[i] == "closed" || window.progress[i - 1] == "closed");
+        EXPECT_EQ(window.progress.empty() ? "closed" : window.progress.back(), "closed");
         if (!row.question.empty()) {
             const std::string question = Replaced(row.question, destination);
             ASSERT_FALSE(window.asked.empty());
