@@ -24,7 +24,9 @@ const Known& Of(Algorithm algorithm)
     return kKnown[static_cast<int>(algorithm)];
 }
 
-std::optional<Algorithm> OfTag(std::string_view tag)
+} // namespace
+
+std::optional<Algorithm> AlgorithmOfTag(std::string_view tag)
 {
     const std::string lower = AsciiLower(tag);
     for (const Known& known : kKnown)
@@ -32,8 +34,6 @@ std::optional<Algorithm> OfTag(std::string_view tag)
             return known.algorithm;
     return std::nullopt;
 }
-
-} // namespace
 
 const char* AlgorithmName(Algorithm algorithm)
 {
@@ -60,12 +60,7 @@ std::optional<Algorithm> AlgorithmOfEnding(std::string_view ending)
     const std::string lower = AsciiLower(ending);
     if (lower == "sfv" || lower == "crc")
         return Algorithm::Crc32;
-    return OfTag(lower);
-}
-
-std::optional<Algorithm> AlgorithmOfTag(std::string_view tag)
-{
-    return OfTag(tag);
+    return AlgorithmOfTag(lower);
 }
 
 std::string ShownChecksum(Algorithm algorithm, const std::string& hex)

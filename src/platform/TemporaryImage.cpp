@@ -45,6 +45,13 @@ PlaceOutcome TemporaryImage::flushAndPlace(std::uint64_t expectedSize,
     return placed;
 }
 
+bool StoppedBefore(PlaceOutcome& outcome, const std::atomic<bool>& stop)
+{
+    if (stop)
+        outcome.result = PlaceOutcome::Result::Stopped;
+    return stop;
+}
+
 bool MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t expectedSize,
               const std::atomic<bool>& stop)
 {

@@ -160,10 +160,8 @@ PlaceOutcome Failed(const char* step)
 PlaceOutcome TemporaryImage::flush(std::uint64_t expectedSize, const std::atomic<bool>& stop)
 {
     PlaceOutcome outcome;
-    if (stop) {
-        outcome.result = PlaceOutcome::Result::Stopped;
+    if (StoppedBefore(outcome, stop))
         return outcome;
-    }
     if (fsync(d->file) != 0)
         return Failed("flush the image to disk");
     struct stat written {};
@@ -176,10 +174,8 @@ PlaceOutcome TemporaryImage::flush(std::uint64_t expectedSize, const std::atomic
 PlaceOutcome TemporaryImage::place(const std::atomic<bool>& stop)
 {
     PlaceOutcome outcome;
-    if (stop) {
-        outcome.result = PlaceOutcome::Result::Stopped;
+    if (StoppedBefore(outcome, stop))
         return outcome;
-    }
     // An image that replaces a file keeps that file's permissions. They are given only now: a
     // read-only mode from the start would have kept the join from writing.
     struct stat existing {};

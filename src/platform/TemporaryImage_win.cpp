@@ -153,10 +153,8 @@ PlaceOutcome Failed(std::error_code error, const char* step)
 PlaceOutcome TemporaryImage::flush(std::uint64_t expectedSize, const std::atomic<bool>& stop)
 {
     PlaceOutcome outcome;
-    if (stop) {
-        outcome.result = PlaceOutcome::Result::Stopped;
+    if (StoppedBefore(outcome, stop))
         return outcome;
-    }
     // Not shared for deleting: nobody removes the image while it is flushed and measured.
     const HANDLE file =
         CreateFileW(Wide(d->path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -180,10 +178,8 @@ PlaceOutcome TemporaryImage::flush(std::uint64_t expectedSize, const std::atomic
 PlaceOutcome TemporaryImage::place(const std::atomic<bool>& stop)
 {
     PlaceOutcome outcome;
-    if (stop) {
-        outcome.result = PlaceOutcome::Result::Stopped;
+    if (StoppedBefore(outcome, stop))
         return outcome;
-    }
     const std::wstring widePath = Wide(d->path);
     const std::wstring wideDestination = Wide(d->destination);
     const wchar_t* const path = widePath.c_str();

@@ -96,9 +96,6 @@ namespace {
 std::string MismatchLines(const ImageMismatch& mismatch)
 {
     const std::string file = DisplayText(mismatch.checksumFile);
-    if (mismatch.sizeOnly)
-        return "The image has " + mismatch.found + " bytes, but " + file + " gives " +
-               mismatch.expected + " bytes.";
     return std::string("The image does not match its ") + mismatch.algorithm + " in " + file + ":" +
            kLineBreak + "expected " + mismatch.expected + "," + kLineBreak + "found " +
            mismatch.found + ".";

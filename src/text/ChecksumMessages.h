@@ -36,13 +36,11 @@ std::string AlgorithmNotAvailable(const char* algorithm, const ErrorDetails& err
 inline constexpr char kImageChangedWhileRead[] = "the image changed while it was read.";
 
 // The image does not match the whole image's checksum: the values and the file they came from.
-// `expected` and `found` are checksums, or sizes when only the size differs.
 struct ImageMismatch {
     const char* algorithm = "";
     std::string checksumFile;
-    std::string expected;
+    std::string expected; // checksums, as shown
     std::string found;
-    bool sizeOnly = false;
 };
 std::string MismatchReplaceQuestion(const ImageMismatch& mismatch, const std::string& destination);
 // What happened to the image: kept as a new file, put in the old one's place, or removed.
