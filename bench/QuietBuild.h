@@ -15,15 +15,22 @@ namespace partwright::bench {
 // image) and shows nothing; anything but a built image aborts the benchmark.
 inline void BuildQuietly(const std::vector<std::string>& parts, const std::string& out)
 {
-    struct Window final : BuildFlowWindow {
-        bool askYesNo(const std::string&) override { return true; }
-        void showProgress(const std::string&, int) override {}
-        void closeProgress() override {}
-    } window;
-    BuildFlow build(window, SystemJoinCommand, parts, out);
-    if (build.start())
-        while (!build.signalled())
+    BuildFlow build(SystemJoinSteps, parts, out);
+    build.start();
+    for (;;) {
+        switch (build.next()) {
+        case BuildFlow::Next::Ask:
+            build.answer(true);
+            continue;
+        case BuildFlow::Next::Watch:
             WaitForAny(build.waitables(), -1);
+            build.signalled();
+            continue;
+        case BuildFlow::Next::Report:
+            break;
+        }
+        break;
+    }
     if (build.ending() != BuildEnding::Built)
         std::abort();
 }

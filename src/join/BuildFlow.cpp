@@ -1,7 +1,6 @@
 #include "join/BuildFlow.h"
 
 #include "join/ImageCheck.h"
-#include "join/JoinCommand.h"
 #include "join/JoinReport.h"
 #include "join/PartSet.h"
 #include "join/SystemJoin.h"
@@ -15,53 +14,79 @@
 
 namespace partwright {
 
-BuildFlow::BuildFlow(BuildFlowWindow& window, JoinCommandFactory joinCommand,
-                     std::vector<std::string> parts, std::string destinationText)
-    : window_(window), joinCommand_(std::move(joinCommand)), parts_(std::move(parts)),
+BuildFlow::BuildFlow(JoinCommandFactory joinCommand, std::vector<std::string> parts,
+                     std::string destinationText)
+    : joinCommand_(std::move(joinCommand)), parts_(std::move(parts)),
       destinationText_(std::move(destinationText))
 {}
 
 BuildFlow::~BuildFlow()
 {
-    stopPlacing_ = true;
-    stopHashing();
-    work_.reset(); // waits for the step under way, such as a flush, to end
-    if (child_.running())
-        child_.kill();
+    stopAll();
 }
 
-bool BuildFlow::start()
+// Every step runs through here: whatever it throws, or a worker threw, ends the build as failed,
+// with nothing left running and no temporary image left behind.
+template <typename Step> void BuildFlow::guarded(Step step)
 {
     try {
-        return checkAndStart();
-    } catch (const std::exception&) {
-        stopHashing();
-        if (child_.running())
-            child_.kill();
-        temporary_.reset();
-        return endHere(BuildEnding::Failed, messages::BuildFailedUnexpectedly());
+        step();
+    } catch (const std::exception& fault) {
+        fail(fault);
     }
 }
 
-bool BuildFlow::checkAndStart()
+void BuildFlow::fail(const std::exception& fault)
+{
+    const char* step = "preparing the build";
+    switch (stage_) {
+    case Stage::CheckingParts:
+        step = "checking the parts against their checksums";
+        break;
+    case Stage::Joining:
+        step = "joining the parts";
+        break;
+    case Stage::Finishing:
+        step = "flushing the image to disk and checking it";
+        break;
+    case Stage::Placing:
+    case Stage::Stopping:
+        step = "putting the image in the destination's place";
+        break;
+    case Stage::Checking:
+    case Stage::Asking:
+    case Stage::Ended:
+        break;
+    }
+    const bool placed = diskResult_ && diskResult_->result == PlaceOutcome::Result::Placed;
+    end(BuildEnding::Failed, messages::BuildStepFailed(step, messages::DetailsOf(fault),
+                                                       destination_, destinationExisted_, placed));
+}
+
+void BuildFlow::start()
+{
+    guarded([this] { check(); });
+}
+
+void BuildFlow::check()
 {
     if (const auto missing = FirstMissingPart(parts_))
-        return endHere(BuildEnding::Failed, messages::PartMissing(*missing));
+        return end(BuildEnding::Failed, messages::PartMissing(*missing));
 
     try {
         destination_ = ResolveDestination(destinationText_);
     } catch (const std::filesystem::filesystem_error& error) {
-        return endHere(BuildEnding::Failed,
-                       messages::CannotUseDestination(JoinDestination(destinationText_),
-                                                      messages::DetailsOf(error)));
+        return end(BuildEnding::Failed,
+                   messages::CannotUseDestination(JoinDestination(destinationText_),
+                                                  messages::DetailsOf(error)));
     }
     const std::filesystem::path destination = PathOf(destination_);
     if (std::filesystem::is_directory(destination))
-        return endHere(BuildEnding::Failed, messages::DestinationIsAFolder(destination_));
+        return end(BuildEnding::Failed, messages::DestinationIsAFolder(destination_));
     if (const auto part = PartThatIsDestination(parts_, destination_))
-        return endHere(BuildEnding::Failed, messages::DestinationIsAPart(*part));
+        return end(BuildEnding::Failed, messages::DestinationIsAPart(*part));
     if (const auto refusal = SystemJoinRefusal(parts_, destination_))
-        return endHere(BuildEnding::Failed, *refusal);
+        return end(BuildEnding::Failed, *refusal);
 
     listed_ = MeasureParts(parts_);
     imageSize_ = ImageSize(listed_);
@@ -70,52 +95,19 @@ bool BuildFlow::checkAndStart()
     try {
         volume = QueryVolume(folder);
     } catch (const std::system_error& error) {
-        return endHere(BuildEnding::Failed,
-                       messages::CannotWriteIn(folder, messages::DetailsOf(error)));
+        return end(BuildEnding::Failed,
+                   messages::CannotWriteIn(folder, messages::DetailsOf(error)));
     }
     if (const auto problem = RoomProblem(imageSize_, volume, folder))
-        return endHere(BuildEnding::Failed, *problem);
+        return end(BuildEnding::Failed, *problem);
 
     destinationExisted_ = std::filesystem::exists(destination);
     findings_ = PartSetFindings(listed_);
     plan_ = PlanChecksums(parts_, destination_, imageSize_);
     findings_.insert(findings_.end(), plan_.findings.begin(), plan_.findings.end());
-    if (!plan_.parts.empty()) {
-        startPartChecks();
-        return true;
-    }
-    return askAndJoin();
-}
+    if (plan_.parts.empty())
+        return askOrJoin();
 
-// The questions, then the join. True when the join runs.
-bool BuildFlow::askAndJoin()
-{
-    if (!findings_.empty() && !window_.askYesNo(messages::BuildAnywayQuestion(findings_)))
-        return endHere(BuildEnding::Declined);
-    if (destinationExisted_ && !window_.askYesNo(messages::ReplaceQuestion(destination_)))
-        return endHere(BuildEnding::Declined);
-
-    try {
-        temporary_ = std::make_unique<TemporaryImage>(destination_);
-    } catch (const std::system_error& error) {
-        return endHere(BuildEnding::Failed,
-                       messages::CannotWriteIn(NameOf(PathOf(destination_).parent_path()),
-                                               messages::DetailsOf(error)));
-    }
-    if (plan_.image)
-        startImageCheck();
-    if (child_.start(joinCommand_(parts_, *temporary_)) != 0) {
-        stopHashing();
-        temporary_.reset();
-        return endHere(BuildEnding::Failed, messages::JoinFailed(ReportedEnding(child_.outcome())));
-    }
-    phase_ = Phase::Joining;
-    window_.showProgress(destination_, static_cast<int>(parts_.size()));
-    return true;
-}
-
-void BuildFlow::startPartChecks()
-{
     std::vector<HashedFile> files;
     checkTotal_ = 0;
     for (const PartChecksum& checksum : plan_.parts) {
@@ -123,19 +115,16 @@ void BuildFlow::startPartChecks()
         checkTotal_ += listed_[checksum.part].size;
     }
     checksumFile_ = plan_.parts.front().checksumFile;
-    hashing_ = std::make_unique<HashingState>();
-    hasher_ = std::make_unique<BackgroundTask>(
-        [this, files = std::move(files)] { hashRun_ = HashEach(files, *hashing_); });
-    phase_ = Phase::CheckingParts;
-    window_.showProgress(destination_, static_cast<int>(parts_.size()));
+    stage_ = Stage::CheckingParts;
+    hashing_.done = 0;
+    hashTask_ = std::make_unique<Task<HashRun>>(
+        [files = std::move(files), &state = hashing_] { return HashEach(files, state); });
 }
 
 // Each part against its checksum: those that differ are findings for the question before the
 // join, and the report tells how many of each checksum file's parts matched.
-void BuildFlow::partChecksEnded()
+void BuildFlow::partChecksEnded(const HashRun& run)
 {
-    hasher_.reset();
-    window_.closeProgress();
     struct Tally {
         const char* algorithm;
         std::size_t matched = 0, differing = 0;
@@ -147,8 +136,8 @@ void BuildFlow::partChecksEnded()
         Tally& tally =
             tallies.try_emplace(checksum.checksumFile, Tally{AlgorithmName(checksum.algorithm)})
                 .first->second;
-        if (i < hashRun_.digests.size()) {
-            const std::string& found = hashRun_.digests[i];
+        if (i < run.digests.size()) {
+            const std::string& found = run.digests[i];
             if (found == checksum.hex) {
                 ++tally.matched;
                 continue;
@@ -158,248 +147,182 @@ void BuildFlow::partChecksEnded()
                 part, AlgorithmName(checksum.algorithm), checksum.checksumFile,
                 ShownChecksum(checksum.algorithm, checksum.hex),
                 ShownChecksum(checksum.algorithm, found)));
-        } else if (i == hashRun_.digests.size() && hashRun_.result == HashRun::Result::Failed) {
-            if (hashRun_.failedFile.empty())
+        } else if (i == run.digests.size() && run.result == HashRun::Result::Failed) {
+            if (run.failedFile.empty())
                 checked_.push_back(messages::ImageNotChecked(
-                    checksum.checksumFile, messages::AlgorithmNotAvailable(
-                                               AlgorithmName(checksum.algorithm), hashRun_.error)));
+                    checksum.checksumFile,
+                    messages::AlgorithmNotAvailable(AlgorithmName(checksum.algorithm), run.error)));
             else
                 findings_.push_back(
-                    messages::PartNotReadForCheck(part, checksum.checksumFile, hashRun_.error));
+                    messages::PartNotReadForCheck(part, checksum.checksumFile, run.error));
         }
     }
     for (const auto& [file, tally] : tallies)
         checked_.push_back(
             messages::PartsChecked(tally.algorithm, file, tally.matched, tally.differing,
                                    tally.matched + tally.differing == parts_.size()));
-    askAndJoin();
+    askOrJoin();
 }
 
-// The image's checksum is computed from the temporary image: where it can be read while the
-// child writes it, from the start of the join on; otherwise once the child has ended.
-void BuildFlow::startImageCheck()
+// The questions before the join, one at a time, then the join.
+void BuildFlow::askOrJoin()
 {
-    checksumFile_ = plan_.image->checksumFile;
-    checkTotal_ = imageSize_;
-    hashing_ = std::make_unique<HashingState>();
-    hashing_->writerDone = false;
-    try {
-        imageReader_ = temporary_->readerWhileWritten();
-    } catch (const std::system_error&) {
-        imageReader_.reset();
+    if (!findings_.empty())
+        return ask(Question::BuildAnyway, messages::BuildAnywayQuestion(findings_));
+    if (destinationExisted_ && !replaceAsked_)
+        return ask(Question::Replace, messages::ReplaceQuestion(destination_));
+    join();
+}
+
+void BuildFlow::ask(Question question, std::string text)
+{
+    stage_ = Stage::Asking;
+    question_ = question;
+    questionText_ = std::move(text);
+}
+
+BuildFlow::Next BuildFlow::next() const
+{
+    switch (stage_) {
+    case Stage::Asking:
+        return Next::Ask;
+    case Stage::Ended:
+        return Next::Report;
+    default:
+        return Next::Watch;
     }
-    if (imageReader_)
-        startImageHasher();
 }
 
-void BuildFlow::startImageHasher()
+const std::string& BuildFlow::question() const
 {
-    hasher_ = std::make_unique<BackgroundTask>([this, algorithm = plan_.image->algorithm] {
-        try {
-            if (!imageReader_)
-                imageReader_ = std::make_unique<FileReader>(temporary_->path());
-        } catch (const std::exception& error) {
-            hashRun_.result = HashRun::Result::Failed;
-            hashRun_.failedFile = temporary_->path();
-            hashRun_.error = messages::DetailsOf(error);
+    return questionText_;
+}
+
+void BuildFlow::answer(bool yes)
+{
+    if (stage_ != Stage::Asking)
+        return; // a question the build no longer has, such as one it was cancelled during
+    const Question question = question_;
+    question_ = Question::None;
+    guarded([this, question, yes] {
+        switch (question) {
+        case Question::BuildAnyway:
+            if (!yes)
+                return end(BuildEnding::Declined, {});
+            findings_.clear();
+            return askOrJoin();
+        case Question::Replace:
+            if (!yes)
+                return end(BuildEnding::Declined, {});
+            replaceAsked_ = true;
+            return join();
+        case Question::KeepMismatch:
+            if (!yes)
+                return end(BuildEnding::Mismatched,
+                           messages::ImageDoesNotMatch(
+                               *mismatch_, messages::MismatchOutcome::Removed, destination_));
+            return place();
+        case Question::None:
             return;
         }
-        hashRun_ = HashWhileWritten(*imageReader_, temporary_->path(), algorithm, *hashing_);
     });
 }
 
-bool BuildFlow::endHere(BuildEnding ending, std::string message)
+void BuildFlow::join()
 {
-    phase_ = Phase::Ended;
-    ending_ = ending;
-    message_ = std::move(message);
-    return false;
-}
-
-// A task that has ended is dropped when the flow sees it (its waitable stays signalled), so
-// every task there is still runs or has ended since.
-std::vector<std::intptr_t> BuildFlow::waitables() const
-{
-    std::vector<std::intptr_t> waitables;
-    const auto add = [&waitables](const std::unique_ptr<BackgroundTask>& task) {
-        if (task)
-            waitables.push_back(task->waitable());
-    };
-    switch (phase_) {
-    case Phase::Joining:
-        waitables.push_back(child_.exitWaitable());
-        break;
-    case Phase::CheckingParts:
-    case Phase::Stopping:
-    case Phase::CheckingImage:
-    case Phase::Placing:
-        add(hasher_);
-        add(work_);
-        break;
-    case Phase::Checking:
-    case Phase::Ended:
-        break;
+    stage_ = Stage::Joining;
+    try {
+        temporary_ = std::make_unique<TemporaryImage>(destination_);
+    } catch (const std::system_error& error) {
+        return end(BuildEnding::Failed,
+                   messages::CannotWriteIn(NameOf(PathOf(destination_).parent_path()),
+                                           messages::DetailsOf(error)));
     }
-    return waitables;
-}
-
-bool BuildFlow::signalled()
-{
-    const auto finished = [](std::unique_ptr<BackgroundTask>& task) {
-        if (task && task->done())
-            task.reset();
-        return !task;
-    };
-    switch (phase_) {
-    case Phase::CheckingParts:
-        if (finished(hasher_))
-            partChecksEnded();
-        break;
-    case Phase::Joining:
-        if (child_.poll())
-            childEnded();
-        break;
-    case Phase::Stopping:
-        if (const bool hashed = finished(hasher_); finished(work_) && hashed)
-            end(BuildEnding::Cancelled,
-                messages::BuildCancelled(destination_, destinationExisted_));
-        break;
-    case Phase::CheckingImage:
-        if (const bool hashed = finished(hasher_); finished(work_) && hashed)
-            imageChecked();
-        break;
-    case Phase::Placing:
-        if (finished(work_))
-            placingEnded();
-        break;
-    case Phase::Checking:
-    case Phase::Ended:
-        return false;
+    steps_ = joinCommand_(parts_, *temporary_);
+    step_ = 0;
+    joinedParts_ = 0;
+    joinedSize_ = 0;
+    if (plan_.image) {
+        checksumFile_ = plan_.image->checksumFile;
+        hashing_.done = 0;
+        hashing_.writerDone = false;
+        // Where the image can be read while the children write it, its checksum is computed
+        // from the start of the join on; otherwise once they have ended.
+        std::shared_ptr<FileReader> reader;
+        try {
+            reader = temporary_->readerWhileWritten();
+        } catch (const std::system_error&) {
+            // read once the children have ended
+        }
+        if (reader)
+            hashTask_ = std::make_unique<Task<HashRun>>(
+                [reader, path = temporary_->path(), algorithm = plan_.image->algorithm,
+                 &state = hashing_] { return HashWhileWritten(*reader, path, algorithm, state); });
     }
-    return phase_ == Phase::Ended;
+    startStep();
 }
 
-void BuildFlow::cancel()
+void BuildFlow::startStep()
 {
-    switch (phase_) {
-    case Phase::CheckingParts:
-        stopHashing(false);
-        phase_ = Phase::Stopping;
-        break;
-    case Phase::Joining:
-        // Ending the child waits for it and whatever it started; the window goes on meanwhile.
-        stopHashing(false);
-        phase_ = Phase::Stopping;
-        work_ = std::make_unique<BackgroundTask>([this] { child_.kill(); });
-        break;
-    case Phase::CheckingImage:
-        if (hashing())
-            hashing_->stop = true; // the check ends; the image is placed unchecked
-        else
-            stopPlacing_ = true;
-        break;
-    case Phase::Placing:
-        stopPlacing_ = true; // heeded unless the image is already replacing the destination
-        break;
-    case Phase::Checking:
-    case Phase::Stopping:
-    case Phase::Ended:
-        break;
-    }
+    if (child_.start(steps_.at(step_).command) != 0)
+        end(BuildEnding::Failed, messages::JoinFailed(ReportedEnding(child_.outcome())));
 }
 
-bool BuildFlow::hashing() const
-{
-    return hasher_ && !hasher_->done();
-}
-
-void BuildFlow::stopHashing(bool wait)
-{
-    if (hashing_)
-        hashing_->stop = true;
-    if (wait)
-        hasher_.reset();
-}
-
-// Checksums are computed and nothing else is waited for: before the join, or after it while
-// the image's checksum catches up.
-bool BuildFlow::checkingOnly() const
-{
-    return phase_ == Phase::CheckingParts || (phase_ == Phase::CheckingImage && hashing()) ||
-           (phase_ == Phase::Stopping && !temporary_);
-}
-
-BuildFigures BuildFlow::figures() const
-{
-    BuildFigures figures;
-    figures.total = imageSize_;
-    if (checkingOnly()) {
-        figures.phase = BuildFigures::Phase::Checking;
-        figures.checksumFile = checksumFile_;
-        figures.total = checkTotal_;
-        figures.done = hashing_->done;
-        return figures;
-    }
-    switch (phase_) {
-    case Phase::Joining:
-    case Phase::Stopping:
-        figures.done = std::min(temporary_->size(), imageSize_);
-        break;
-    case Phase::CheckingImage:
-    case Phase::Placing:
-        figures.phase = BuildFigures::Phase::Placing;
-        figures.done = imageSize_;
-        break;
-    case Phase::Ended:
-        figures.phase = BuildFigures::Phase::Ended;
-        figures.done = ending_ == BuildEnding::Built ? imageSize_ : 0;
-        break;
-    case Phase::Checking:
-    case Phase::CheckingParts:
-        break;
-    }
-    return figures;
-}
-
-void BuildFlow::childEnded()
+// A step is complete when its child ended well and the image has grown by exactly its parts:
+// a child that wrote less and still ended well (a part that shrank) is caught here.
+void BuildFlow::stepEnded()
 {
     const ChildOutcome& outcome = child_.outcome();
-    if (outcome.startError != 0 || outcome.signal != 0 || outcome.exitCode != 0) {
-        end(BuildEnding::Failed, messages::JoinFailed(ReportedEnding(outcome)));
-        return;
-    }
-    if (!plan_.image) {
-        phase_ = Phase::Placing;
-        work_ = std::make_unique<BackgroundTask>(
-            [this] { placement_ = temporary_->flushAndPlace(imageSize_, stopPlacing_); });
-        return;
-    }
-    // The flush goes on while the checksum catches up with the image.
-    hashing_->writerDone = true;
-    if (!hasher_)
-        startImageHasher();
-    phase_ = Phase::CheckingImage;
-    work_ = std::make_unique<BackgroundTask>(
-        [this] { placement_ = temporary_->flush(imageSize_, stopPlacing_); });
+    if (outcome.startError != 0 || outcome.signal != 0 || outcome.exitCode != 0)
+        return end(BuildEnding::Failed, messages::JoinFailed(ReportedEnding(outcome)));
+    for (const std::size_t end = joinedParts_ + steps_[step_].parts; joinedParts_ < end;)
+        joinedSize_ += listed_.at(joinedParts_++).size;
+    const std::uint64_t written = temporary_->size();
+    if (written != joinedSize_)
+        return end(
+            BuildEnding::Failed,
+            messages::ImageSizeDiffers(written, joinedSize_, destination_, destinationExisted_));
+    if (++step_ < steps_.size())
+        return startStep();
+    finish();
 }
 
-void BuildFlow::imageChecked()
+// The flush runs while the image's checksum catches up with what the children wrote.
+void BuildFlow::finish()
 {
-    imageReader_.reset();
-    if (placement_.result != PlaceOutcome::Result::Ready) {
-        placingEnded(); // stopped, or not of the parts' size: the destination stays as it was
-        return;
+    stage_ = Stage::Finishing;
+    if (plan_.image) {
+        hashing_.writerDone = true;
+        if (!hashTask_ && !hashRun_)
+            hashTask_ = std::make_unique<Task<HashRun>>(
+                [path = temporary_->path(), algorithm = plan_.image->algorithm, &state = hashing_] {
+                    std::optional<FileReader> reader;
+                    try {
+                        reader.emplace(path);
+                    } catch (const std::exception& error) {
+                        return HashRun{
+                            HashRun::Result::Failed, {}, 0, path, messages::DetailsOf(error)};
+                    }
+                    return HashWhileWritten(*reader, path, algorithm, state);
+                });
     }
-    judgeImage(hashRun_);
-    if (mismatch_ && destinationExisted_) {
-        window_.closeProgress();
-        if (!window_.askYesNo(messages::MismatchReplaceQuestion(*mismatch_, destination_))) {
-            end(BuildEnding::Mismatched,
-                messages::ImageDoesNotMatch(*mismatch_, messages::MismatchOutcome::Removed,
-                                            destination_));
-            return;
-        }
-    }
+    diskTask_ = std::make_unique<Task<PlaceOutcome>>(
+        [temporary = temporary_.get(), size = imageSize_, &stop = hashing_.stop] {
+            return temporary->flush(size, stop);
+        });
+}
+
+void BuildFlow::imageFinished()
+{
+    const PlaceOutcome flushed = *diskResult_;
+    diskResult_.reset();
+    if (flushed.result != PlaceOutcome::Result::Ready)
+        return placed(flushed); // not of the parts' size, or failed: the destination stays
+    if (plan_.image)
+        judgeImage(*hashRun_);
+    if (mismatch_ && destinationExisted_)
+        return ask(Question::KeepMismatch,
+                   messages::MismatchReplaceQuestion(*mismatch_, destination_));
     place();
 }
 
@@ -438,48 +361,197 @@ void BuildFlow::judgeImage(const HashRun& run)
 
 void BuildFlow::place()
 {
-    phase_ = Phase::Placing;
-    work_ =
-        std::make_unique<BackgroundTask>([this] { placement_ = temporary_->place(stopPlacing_); });
+    stage_ = Stage::Placing;
+    diskTask_ = std::make_unique<Task<PlaceOutcome>>(
+        [temporary = temporary_.get(), &stop = hashing_.stop] { return temporary->place(stop); });
 }
 
-void BuildFlow::placingEnded()
+void BuildFlow::placed(const PlaceOutcome& placement)
 {
-    work_.reset();
-    switch (placement_.result) {
+    switch (placement.result) {
     case PlaceOutcome::Result::Placed: {
         std::string report = reportLines(ImageCheckLine(destination_, listed_));
-        if (placement_.error) {
+        if (placement.error) {
             const std::string flush =
-                messages::FolderNotFlushed(messages::DetailsOf(placement_.error));
+                messages::FolderNotFlushed(messages::DetailsOf(placement.error));
             report = report.empty() ? flush : report + messages::kLineBreak + flush;
         }
-        if (mismatch_) {
-            const auto outcome = destinationExisted_ ? messages::MismatchOutcome::Replaced
-                                                     : messages::MismatchOutcome::Kept;
-            std::string text = messages::ImageDoesNotMatch(*mismatch_, outcome, destination_);
-            end(BuildEnding::Mismatched,
-                report.empty() ? text
-                               : text + messages::kLineBreak + messages::kLineBreak + report);
-        } else {
-            end(BuildEnding::Built, messages::BuiltSuccessfully(report));
-        }
-        break;
+        if (!mismatch_)
+            return end(BuildEnding::Built, messages::BuiltSuccessfully(report));
+        const auto outcome = destinationExisted_ ? messages::MismatchOutcome::Replaced
+                                                 : messages::MismatchOutcome::Kept;
+        std::string text = messages::ImageDoesNotMatch(*mismatch_, outcome, destination_);
+        return end(BuildEnding::Mismatched,
+                   report.empty() ? text
+                                  : text + messages::kLineBreak + messages::kLineBreak + report);
     }
     case PlaceOutcome::Result::Stopped:
-        end(BuildEnding::Cancelled, messages::BuildCancelled(destination_, destinationExisted_));
-        break;
+        return end(BuildEnding::Cancelled,
+                   messages::BuildCancelled(destination_, destinationExisted_));
     case PlaceOutcome::Result::SizeDiffers:
-        end(BuildEnding::Failed, messages::ImageSizeDiffers(placement_.writtenSize, imageSize_,
-                                                            destination_, destinationExisted_));
-        break;
+        return end(BuildEnding::Failed,
+                   messages::ImageSizeDiffers(placement.writtenSize, imageSize_, destination_,
+                                              destinationExisted_));
     case PlaceOutcome::Result::Ready: // not placed: a step that was never taken failed
     case PlaceOutcome::Result::Failed:
-        end(BuildEnding::Failed,
-            messages::ImageNotPlaced(placement_.failedStep, messages::DetailsOf(placement_.error),
-                                     destination_, destinationExisted_));
+        return end(BuildEnding::Failed,
+                   messages::ImageNotPlaced(placement.failedStep,
+                                            messages::DetailsOf(placement.error), destination_,
+                                            destinationExisted_));
+    }
+}
+
+std::vector<std::intptr_t> BuildFlow::waitables() const
+{
+    std::vector<std::intptr_t> waitables;
+    if (stage_ == Stage::Asking || stage_ == Stage::Ended)
+        return waitables; // nothing runs that the build would go on from
+    if (child_.running())
+        waitables.push_back(child_.exitWaitable());
+    if (hashTask_)
+        waitables.push_back(hashTask_->waitable());
+    if (diskTask_)
+        waitables.push_back(diskTask_->waitable());
+    return waitables;
+}
+
+// Takes in what has ended (a task that has ended is dropped once its result is taken, so every
+// waitable there is still runs), then goes on as far as that allows.
+void BuildFlow::signalled()
+{
+    if (stage_ == Stage::Asking || stage_ == Stage::Ended)
+        return; // held until the answer; or nothing is left to do
+    guarded([this] {
+        if (hashTask_ && hashTask_->done()) {
+            hashRun_ = hashTask_->take();
+            hashTask_.reset();
+        }
+        if (diskTask_ && diskTask_->done()) {
+            diskResult_ = diskTask_->take();
+            diskTask_.reset();
+        }
+        advance();
+    });
+}
+
+void BuildFlow::advance()
+{
+    switch (stage_) {
+    case Stage::CheckingParts:
+        if (hashRun_) {
+            const HashRun run = std::move(*hashRun_);
+            hashRun_.reset();
+            partChecksEnded(run);
+        }
+        break;
+    case Stage::Joining:
+        if (child_.poll())
+            stepEnded();
+        break;
+    case Stage::Finishing:
+        if (diskResult_ && !hashTask_)
+            imageFinished();
+        break;
+    case Stage::Placing:
+        if (diskResult_)
+            placed(*diskResult_);
+        break;
+    case Stage::Stopping:
+        if (child_.running() && !child_.poll())
+            break;
+        if (hashTask_ || diskTask_)
+            break;
+        // A cancel that came while the image was taking the destination's place came too late.
+        if (diskResult_ && diskResult_->result == PlaceOutcome::Result::Placed)
+            placed(*diskResult_);
+        else
+            end(BuildEnding::Cancelled,
+                messages::BuildCancelled(destination_, destinationExisted_));
+        break;
+    case Stage::Checking:
+    case Stage::Asking:
+    case Stage::Ended:
         break;
     }
+}
+
+void BuildFlow::cancel()
+{
+    switch (stage_) {
+    case Stage::Asking:
+        end(BuildEnding::Cancelled, messages::BuildCancelled(destination_, destinationExisted_));
+        break;
+    case Stage::CheckingParts:
+    case Stage::Joining:
+    case Stage::Finishing:
+    case Stage::Placing:
+        // Everything is asked to stop at once; the end comes when all of it has.
+        hashing_.stop = true;
+        child_.terminate();
+        stage_ = Stage::Stopping;
+        break;
+    case Stage::Checking:
+    case Stage::Stopping:
+    case Stage::Ended:
+        break;
+    }
+}
+
+bool BuildFlow::showsProgress() const
+{
+    switch (stage_) {
+    case Stage::CheckingParts:
+    case Stage::Joining:
+    case Stage::Finishing:
+    case Stage::Placing:
+    case Stage::Stopping:
+        return true;
+    case Stage::Checking:
+    case Stage::Asking:
+    case Stage::Ended:
+        return false;
+    }
+    return false;
+}
+
+BuildFigures BuildFlow::figures() const
+{
+    BuildFigures figures;
+    figures.total = imageSize_;
+    switch (stage_) {
+    case Stage::CheckingParts:
+        figures.phase = BuildFigures::Phase::CheckingParts;
+        figures.checksumFile = checksumFile_;
+        figures.total = checkTotal_;
+        figures.done = hashing_.done;
+        break;
+    case Stage::Joining:
+        figures.done = std::min(temporary_ ? temporary_->size() : 0, imageSize_);
+        break;
+    case Stage::Finishing:
+        if (hashTask_) { // the flush goes on meanwhile
+            figures.phase = BuildFigures::Phase::CheckingImage;
+            figures.checksumFile = checksumFile_;
+            figures.done = hashing_.done;
+            break;
+        }
+        [[fallthrough]];
+    case Stage::Placing:
+        figures.phase = BuildFigures::Phase::Placing;
+        figures.done = imageSize_;
+        break;
+    case Stage::Stopping:
+        figures.phase = BuildFigures::Phase::Cancelling;
+        figures.waitingForDisk = diskTask_ != nullptr;
+        break;
+    case Stage::Checking:
+    case Stage::Asking:
+    case Stage::Ended:
+        figures.phase = BuildFigures::Phase::Ended;
+        figures.done = ending_ == BuildEnding::Built ? imageSize_ : 0;
+        break;
+    }
+    return figures;
 }
 
 // The report's lines after the headline: the first given, then what the checks found and the
@@ -497,13 +569,23 @@ std::string BuildFlow::reportLines(const std::string& first) const
     return lines;
 }
 
+// Asks everything that runs to stop and waits for it: the child, the tasks.
+void BuildFlow::stopAll()
+{
+    hashing_.stop = true;
+    if (child_.running())
+        child_.kill();
+    hashTask_.reset(); // their destructors wait for the work to end
+    diskTask_.reset();
+}
+
 void BuildFlow::end(BuildEnding ending, std::string message)
 {
-    stopHashing();
-    imageReader_.reset();
+    stopAll();
     temporary_.reset(); // removes the temporary image unless it was placed
-    window_.closeProgress();
-    endHere(ending, std::move(message));
+    stage_ = Stage::Ended;
+    ending_ = ending;
+    message_ = std::move(message);
 }
 
 } // namespace partwright

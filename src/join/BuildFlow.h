@@ -3,10 +3,10 @@
 #include "checksum/ChecksumPlan.h"
 #include "checksum/Hashing.h"
 #include "join/BuildInput.h"
+#include "join/JoinCommand.h"
 #include "join/Progress.h"
-#include "platform/BackgroundTask.h"
-#include "platform/ChildCommand.h"
 #include "platform/ChildProcess.h"
+#include "platform/Task.h"
 #include "platform/TemporaryImage.h"
 #include "text/ChecksumMessages.h"
 
@@ -20,22 +20,10 @@
 
 namespace partwright {
 
-// Composes the child command that joins the parts into the temporary image.
-using JoinCommandFactory = std::function<ChildCommand(const std::vector<std::string>& parts,
-                                                      const TemporaryImage& temporary)>;
-
-// What a build needs of the window it runs in.
-class BuildFlowWindow {
-public:
-    virtual ~BuildFlowWindow() = default;
-    // A modal question with "Yes" and "No"; "No" is the default and the answer to Esc.
-    virtual bool askYesNo(const std::string& question) = 0;
-    // Checksums are checked or the join runs: show how far it has come, reading the flow's
-    // figures on a timer of the window's own, with a way to cancel. The destination is the path
-    // the image is written to.
-    virtual void showProgress(const std::string& destination, int partCount) = 0;
-    virtual void closeProgress() = 0;
-};
+// Composes the child commands that join the parts into the temporary image, in steps when one
+// command cannot take them all.
+using JoinCommandFactory = std::function<std::vector<JoinStep>(
+    const std::vector<std::string>& parts, const TemporaryImage& temporary)>;
 
 enum class BuildEnding {
     Running,
@@ -48,66 +36,89 @@ enum class BuildEnding {
 
 // One press of "Build" after its input was found valid: the checks that refuse a build before
 // anything runs, the parts' checksums checked against their checksum files, the questions that
-// may stop it, the join by a child process into a temporary image beside the destination, and,
-// off the window's thread, the image's checksum (on Linux computed while the child writes it),
+// may stop it, the join by child processes into a temporary image beside the destination, and,
+// off the window's thread, the image's checksum (on Linux computed while the children write it),
 // the flush of the image, the comparison of its size with what the parts measured, and its move
 // into the destination's place. Any other ending removes the temporary image and leaves the
 // destination as it was. A placed image is checked against what its ISO 9660 volume declares.
 //
-// The window's event loop drives it: while the build runs, the loop watches waitables() (a
-// process handle or descriptor, an event) and calls signalled() when one of them fires.
+// The flow never calls the window. After each call into it, the window looks at next(): it
+// watches waitables() (a process handle or descriptor, an event) and calls signalled() when one
+// fires; or it asks question() and gives the answer; or the build has ended and the window shows
+// message(). A question is a state of the flow, so a window whose loop calls signalled() or
+// cancel() again while the question is open cannot run a step twice: a wake-up then is held
+// until the answer, and a cancel ends the build.
 class BuildFlow {
 public:
-    BuildFlow(BuildFlowWindow& window, JoinCommandFactory joinCommand,
-              std::vector<std::string> parts, std::string destinationText);
+    enum class Next { Watch, Ask, Report };
+
+    BuildFlow(JoinCommandFactory joinCommand, std::vector<std::string> parts,
+              std::string destinationText);
     ~BuildFlow(); // ends the work that still runs, and removes the temporary image
     BuildFlow(const BuildFlow&) = delete;
     BuildFlow& operator=(const BuildFlow&) = delete;
 
-    // True when the build runs on; false when it ended here (ending() says how).
-    bool start();
+    // The checks, then the first question or the first step that runs.
+    void start();
 
-    // What the event loop watches while the build runs; they change as it goes, so the loop
-    // asks again after every call into the flow.
+    Next next() const;
+    // Ask: a question with "Yes" and "No"; "No" is the default and the answer to Esc.
+    const std::string& question() const;
+    void answer(bool yes);
+
+    // Watch: what the event loop watches; they change as the build goes on, so the loop asks
+    // again after every call into the flow.
     std::vector<std::intptr_t> waitables() const;
+    // Looks at what the build waits for and goes on as far as it can without blocking.
+    void signalled();
 
-    // Looks at what the build waits for and goes on as far as it can without blocking. True
-    // when the build has ended with this call; the progress window is closed by then.
-    bool signalled();
-
-    // Before the join and during it: ends the build, leaving the destination as it was. While
-    // only the image's checksum is still computed: ends that check, and the image is placed
-    // unchecked. The end comes through the waitables, like every other.
+    // Until the image takes the destination's place: ends the build, removing the new image and
+    // leaving the destination as it was. The end comes through the waitables, like every other.
     void cancel();
 
-    bool running() const { return ending_ == BuildEnding::Running; }
+    // A progress window is shown while checksums are computed and the image is made; it names the
+    // destination and how many parts are joined, and reads figures() a few times a second.
+    bool showsProgress() const;
+    const std::string& destination() const { return destination_; }
+    std::size_t partCount() const { return parts_.size(); }
+    BuildFigures figures() const;
+
     BuildEnding ending() const { return ending_; }
     // The report of a build that ended: built, failed or cancelled.
     const std::string& message() const { return message_; }
-    BuildFigures figures() const;
 
 private:
-    enum class Phase { Checking, CheckingParts, Joining, Stopping, CheckingImage, Placing, Ended };
+    enum class Stage {
+        Checking,
+        CheckingParts,
+        Asking,
+        Joining,
+        Finishing,
+        Placing,
+        Stopping,
+        Ended
+    };
+    enum class Question { None, BuildAnyway, Replace, KeepMismatch };
 
-    bool checkAndStart();
-    bool askAndJoin();
-    void startPartChecks();
-    void partChecksEnded();
-    void startImageCheck();
-    void startImageHasher();
-    void childEnded();
-    void imageChecked();
+    template <typename Step> void guarded(Step step);
+    void fail(const std::exception& fault);
+    void check();
+    void partChecksEnded(const HashRun& run);
+    void askOrJoin();
+    void ask(Question question, std::string text);
+    void join();
+    void startStep();
+    void stepEnded();
+    void finish();
+    void imageFinished();
     void judgeImage(const HashRun& run);
     void place();
-    void placingEnded();
-    bool endHere(BuildEnding ending, std::string message = {});
+    void placed(const PlaceOutcome& placement);
+    void advance();
+    void stopAll();
     void end(BuildEnding ending, std::string message);
-    void stopHashing(bool wait = true);
-    bool hashing() const;
-    bool checkingOnly() const;
     std::string reportLines(const std::string& first) const;
 
-    BuildFlowWindow& window_;
     JoinCommandFactory joinCommand_;
     std::vector<std::string> parts_;
     std::string destinationText_;
@@ -116,11 +127,12 @@ private:
     std::vector<ListedPart> listed_;
     std::uint64_t imageSize_ = 0;
 
-    Phase phase_ = Phase::Checking;
+    Stage stage_ = Stage::Checking;
     BuildEnding ending_ = BuildEnding::Running;
     std::string message_;
-    std::atomic<bool> stopPlacing_{false};
-    PlaceOutcome placement_;
+    Question question_ = Question::None;
+    std::string questionText_;
+    bool replaceAsked_ = false;
 
     // The checksum files' checks: before the join those of the parts, during it the image's.
     ChecksumPlan plan_;
@@ -129,14 +141,20 @@ private:
     std::uint64_t checkTotal_ = 0;      // bytes the running check reads
     std::string checksumFile_;          // the file the running check's checksums come from
     std::optional<messages::ImageMismatch> mismatch_;
-    std::unique_ptr<HashingState> hashing_;
-    HashRun hashRun_;
+
+    // Shared with the workers: what they have done, and the one request to stop everything.
+    HashingState hashing_;
 
     std::unique_ptr<TemporaryImage> temporary_;
-    std::unique_ptr<FileReader> imageReader_; // the temporary image, read while it is written
+    std::vector<JoinStep> steps_;
+    std::size_t step_ = 0;
+    std::size_t joinedParts_ = 0;  // the parts the steps so far have joined
+    std::uint64_t joinedSize_ = 0; // and the bytes they must have written
     ChildProcess child_;
-    std::unique_ptr<BackgroundTask> hasher_;
-    std::unique_ptr<BackgroundTask> work_; // ending the child, or flushing and placing the image
+    std::unique_ptr<Task<HashRun>> hashTask_;
+    std::optional<HashRun> hashRun_;
+    std::unique_ptr<Task<PlaceOutcome>> diskTask_; // the flush, or putting the image in place
+    std::optional<PlaceOutcome> diskResult_;
 };
 
 } // namespace partwright

@@ -1,12 +1,9 @@
 #include "join/ImageCheck.h"
 
-#include "platform/NativePaths.h"
 #include "text/DisplayText.h"
 #include "text/Numbers.h"
 
 #include <array>
-#include <filesystem>
-#include <fstream>
 
 namespace partwright {
 
@@ -42,13 +39,12 @@ std::string Declared(const IsoVolume& volume)
 
 } // namespace
 
-std::optional<IsoVolume> ReadPrimaryVolume(std::istream& image, std::uint64_t start)
+std::optional<IsoVolume> ReadPrimaryVolume(FileReader& image, std::uint64_t start)
 {
     std::array<unsigned char, kSectorSize> sector{};
     for (int index = 0; index < kDescriptorsToSearch; ++index) {
-        image.clear();
-        image.seekg(static_cast<std::streamoff>(start + kFirstDescriptor + index * kSectorSize));
-        if (!image.read(reinterpret_cast<char*>(sector.data()), sector.size()))
+        const std::uint64_t at = start + kFirstDescriptor + index * kSectorSize;
+        if (image.readAt(at, reinterpret_cast<char*>(sector.data()), sector.size()) < sector.size())
             return std::nullopt;
         const bool descriptor = sector[1] == 'C' && sector[2] == 'D' && sector[3] == '0' &&
                                 sector[4] == '0' && sector[5] == '1' && sector[6] == 1;
@@ -65,13 +61,11 @@ std::optional<IsoVolume> ReadPrimaryVolume(std::istream& image, std::uint64_t st
     return std::nullopt;
 }
 
-std::string ImageCheckLine(const std::string& imagePath, const std::vector<ListedPart>& parts)
+namespace {
+
+std::string CheckLine(FileReader& image, const std::vector<ListedPart>& parts)
 {
-    std::ifstream image(PathOf(imagePath), std::ios::binary);
-    std::error_code error;
-    const std::uint64_t size = std::filesystem::file_size(PathOf(imagePath), error);
-    if (!image || error)
-        return {};
+    const std::uint64_t size = image.size();
 
     if (const auto volume = ReadPrimaryVolume(image, 0)) {
         const std::uint64_t declared = volume->size();
@@ -98,6 +92,18 @@ std::string ImageCheckLine(const std::string& imagePath, const std::vector<Liste
         offset += parts[i].size;
     }
     return {};
+}
+
+} // namespace
+
+std::string ImageCheckLine(const std::string& imagePath, const std::vector<ListedPart>& parts)
+{
+    try {
+        FileReader image(imagePath);
+        return CheckLine(image, parts);
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 } // namespace partwright

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "join/BuildInput.h"
+#include "platform/FileReader.h"
 
 #include <cstdint>
-#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,11 +20,12 @@ struct IsoVolume {
 
 // The primary volume descriptor of an ISO 9660 image that starts at the offset: the volume
 // descriptor set begins 32,768 bytes in. Reads only the descriptors, a few kilobytes.
-std::optional<IsoVolume> ReadPrimaryVolume(std::istream& image, std::uint64_t start);
+std::optional<IsoVolume> ReadPrimaryVolume(FileReader& image, std::uint64_t start);
 
 // One line about a written image for the success report: its volume name and whether its size
 // matches what the volume declares, or where the volume descriptor turned up instead of at the
-// start. Empty when the image is not ISO 9660 (or cannot be read).
+// start. Empty when the image is not ISO 9660, or not a regular file that can be read (which is
+// never waited for).
 std::string ImageCheckLine(const std::string& imagePath, const std::vector<ListedPart>& parts);
 
 } // namespace partwright

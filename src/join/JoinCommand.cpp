@@ -41,4 +41,28 @@ std::vector<std::string> ComposeCatArguments(const std::string& catPath,
     return argv;
 }
 
+std::vector<JoinStep> ComposeCatSteps(const std::string& catPath,
+                                      const std::vector<std::string>& parts, std::size_t room,
+                                      int standardOutput)
+{
+    const auto cost = [](const std::string& argument) {
+        return argument.size() + 1 + sizeof(char*);
+    };
+    const std::size_t fixed = cost(catPath) + cost("--") + sizeof(char*); // and argv's end
+    std::vector<JoinStep> steps;
+    for (auto part = parts.begin(); part != parts.end();) {
+        auto end = part + 1;
+        for (std::size_t used = fixed + cost(*part); end != parts.end(); ++end) {
+            used += cost(*end);
+            if (used > room)
+                break;
+        }
+        const std::vector<std::string> stepParts(part, end);
+        steps.push_back({ChildCommand{ComposeCatArguments(catPath, stepParts), {}, standardOutput},
+                         stepParts.size()});
+        part = end;
+    }
+    return steps;
+}
+
 } // namespace partwright

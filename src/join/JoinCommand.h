@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/ChildCommand.h"
+
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -22,5 +25,19 @@ std::string ComposeCopyCommandLine(const std::string& shellName,
 // separate arguments, and "--" keeps a name that starts with "-" a name.
 std::vector<std::string> ComposeCatArguments(const std::string& catPath,
                                              const std::vector<std::string>& parts);
+
+// One child command of a join: it appends the next `parts` parts of the list, in order, to what
+// the steps before it wrote.
+struct JoinStep {
+    ChildCommand command;
+    std::size_t parts = 0;
+};
+
+// The cat commands that join any number of parts in steps, each writing on at the end of the same
+// output: as many parts a step as fit in `room` bytes of arguments, counted as the system counts
+// them (each argument's bytes, its terminating NUL and its pointer), and at least one.
+std::vector<JoinStep> ComposeCatSteps(const std::string& catPath,
+                                      const std::vector<std::string>& parts, std::size_t room,
+                                      int standardOutput);
 
 } // namespace partwright

@@ -68,8 +68,11 @@ ProgressShown ProgressReading::read(const BuildFigures& figures, double seconds)
 {
     ProgressShown shown;
     switch (figures.phase) {
-    case BuildFigures::Phase::Checking:
-        shown.action = "Checking " + DisplayText(figures.checksumFile);
+    case BuildFigures::Phase::CheckingParts:
+        shown.action = "Checking the parts against " + DisplayText(figures.checksumFile);
+        break;
+    case BuildFigures::Phase::CheckingImage:
+        shown.action = "Checking the image against " + DisplayText(figures.checksumFile);
         break;
     case BuildFigures::Phase::Joining:
     case BuildFigures::Phase::Ended:
@@ -78,6 +81,10 @@ ProgressShown ProgressReading::read(const BuildFigures& figures, double seconds)
     case BuildFigures::Phase::Placing:
         // Every byte is written; the flush to disk takes as long as it takes.
         return {JoiningAction(partCount_), -1, "Flushing the image to disk..."};
+    case BuildFigures::Phase::Cancelling:
+        return {figures.waitingForDisk ? "Cancelling: waiting for the disk to finish writing..."
+                                       : "Cancelling...",
+                -1, ""};
     }
     if (figures.phase != phase_)
         meter_ = {};
@@ -88,7 +95,7 @@ ProgressShown ProgressReading::read(const BuildFigures& figures, double seconds)
     shown.permille = total == 0 ? 1000 : static_cast<int>(done * 1000 / total);
     shown.figures = ProgressFigures(
         done, total, meter_.bytesPerSecond(),
-        figures.phase == BuildFigures::Phase::Checking ? "comparing" : "writing to disk");
+        figures.phase == BuildFigures::Phase::Joining ? "writing to disk" : "comparing");
     return shown;
 }
 

@@ -8,11 +8,19 @@ namespace partwright {
 
 // How far a running build has come.
 struct BuildFigures {
-    enum class Phase { Checking, Joining, Placing, Ended };
+    enum class Phase {
+        CheckingParts, // against their checksum file, before the join
+        Joining,
+        CheckingImage, // against its checksum file, while it is flushed to disk
+        Placing,       // flushed to disk and put in the destination's place
+        Cancelling,    // waiting for what runs to end
+        Ended,
+    };
     Phase phase = Phase::Joining;
-    std::uint64_t done = 0;   // bytes checked or written so far
-    std::uint64_t total = 0;  // bytes to check, or the size the image will have
-    std::string checksumFile; // Checking: the file the checksums come from
+    std::uint64_t done = 0;      // bytes checked or written so far
+    std::uint64_t total = 0;     // bytes to check, or the size the image will have
+    std::string checksumFile;    // checking: the file the checksums come from
+    bool waitingForDisk = false; // cancelling: a flush to disk, which cannot be cut short
 };
 
 // The rate at which bytes arrive, over the last few seconds.

@@ -29,10 +29,11 @@ std::optional<std::string> NameRefusal(const std::string& path)
 
 } // namespace
 
-ChildCommand SystemJoinCommand(const std::vector<std::string>& parts,
-                               const TemporaryImage& temporary)
+std::vector<JoinStep> SystemJoinSteps(const std::vector<std::string>& parts,
+                                      const TemporaryImage& temporary)
 {
-    return ChildCommand{{}, ComposeCopyCommandLine(GetShellName(), parts, temporary.path())};
+    return {{ChildCommand{{}, ComposeCopyCommandLine(GetShellName(), parts, temporary.path())},
+             parts.size()}};
 }
 
 std::optional<std::string> SystemJoinRefusal(const std::vector<std::string>& parts,

@@ -18,7 +18,10 @@ BackgroundTask::BackgroundTask(std::function<void()> work) : d(std::make_unique<
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
                                 "CreateEventW");
     d->thread = std::thread([ended = d->ended, work = std::move(work)] {
-        work();
+        try {
+            work();
+        } catch (...) { // the work reports through what it leaves behind
+        }
         SetEvent(ended);
     });
 }

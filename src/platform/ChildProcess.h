@@ -41,6 +41,9 @@ public:
     // Ends the child and whatever it started, and waits for that end.
     void kill();
 
+    // Asks for the same end without waiting for it: the end comes through exitWaitable().
+    void terminate();
+
     bool running() const;
     const ChildOutcome& outcome() const;
 

@@ -246,8 +246,14 @@ void ChildProcess::kill()
 {
     if (!d->running)
         return;
-    ::kill(-d->pid, SIGKILL);
+    terminate();
     d->waitBlocking();
+}
+
+void ChildProcess::terminate()
+{
+    if (d->running)
+        ::kill(-d->pid, SIGKILL);
 }
 
 bool ChildProcess::running() const

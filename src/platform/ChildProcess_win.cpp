@@ -135,11 +135,18 @@ void ChildProcess::kill()
 {
     if (!d->running)
         return;
+    terminate();
+    wait();
+}
+
+void ChildProcess::terminate()
+{
+    if (!d->running)
+        return;
     if (d->job)
         TerminateJobObject(d->job, 1);
     else
         TerminateProcess(d->process.hProcess, 1);
-    wait();
 }
 
 bool ChildProcess::running() const

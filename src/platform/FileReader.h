@@ -20,6 +20,13 @@ public:
     // Reads up to `size` bytes; 0 at the end of the file as it is now. Throws std::system_error.
     std::size_t read(char* buffer, std::size_t size);
 
+    // Reads up to `size` bytes from the offset on, wherever read() has come; fewer only at the
+    // end of the file. Throws std::system_error.
+    std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t size);
+
+    // The file's size now. Throws std::system_error.
+    std::uint64_t size() const;
+
 private:
     friend class TemporaryImage;
     FileReader();

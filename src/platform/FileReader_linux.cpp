@@ -65,4 +65,28 @@ std::size_t FileReader::read(char* buffer, std::size_t size)
     }
 }
 
+std::size_t FileReader::readAt(std::uint64_t offset, char* buffer, std::size_t size)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got =
+            pread(d->file, buffer + done, size - done, static_cast<off_t>(offset + done));
+        if (got == 0)
+            break;
+        if (got > 0)
+            done += static_cast<std::size_t>(got);
+        else if (errno != EINTR)
+            ThrowErrno("read");
+    }
+    return done;
+}
+
+std::uint64_t FileReader::size() const
+{
+    struct stat status {};
+    if (fstat(d->file, &status) != 0)
+        ThrowErrno("fstat");
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
 } // namespace partwright

@@ -57,4 +57,35 @@ std::size_t FileReader::read(char* buffer, std::size_t size)
     return got;
 }
 
+std::size_t FileReader::readAt(std::uint64_t offset, char* buffer, std::size_t size)
+{
+    constexpr std::size_t kLargest = 1 << 30; // ReadFile counts in 32 bits
+    std::size_t done = 0;
+    while (done < size) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset + done);
+        at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
+        const std::size_t left = size - done;
+        DWORD got = 0;
+        if (!ReadFile(d->file, buffer + done, static_cast<DWORD>(left < kLargest ? left : kLargest),
+                      &got, &at)) {
+            if (GetLastError() == ERROR_HANDLE_EOF)
+                break;
+            ThrowLastError("ReadFile");
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+std::uint64_t FileReader::size() const
+{
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(d->file, &size))
+        ThrowLastError("GetFileSizeEx");
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 } // namespace partwright

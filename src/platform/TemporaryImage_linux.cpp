@@ -32,7 +32,23 @@ bool StillNamed(int folder, const std::string& name, int file)
            fstat(file, &open) == 0 && SameFile(named, open);
 }
 
-// A temporary image nobody holds locked was left by a build whose program was killed.
+// Opens a file in the folder for reading without ever waiting: a pipe or a device planted under
+// the name gets no open that blocks, and is refused; -1 then.
+int OpenRegularFile(int folder, const std::string& name)
+{
+    const int file =
+        openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+    struct stat status {};
+    if (file >= 0 && (fstat(file, &status) != 0 || !S_ISREG(status.st_mode))) {
+        close(file);
+        errno = EINVAL;
+        return -1;
+    }
+    return file;
+}
+
+// A temporary image nobody holds locked was left by a build whose program was killed. Only
+// regular files are taken for one.
 void RemoveAbandoned(int folder)
 {
     const int listing = fcntl(folder, F_DUPFD_CLOEXEC, 0);
@@ -46,7 +62,7 @@ void RemoveAbandoned(int folder)
         const std::string name = entry->d_name;
         if (!IsTemporaryImageName(name))
             continue;
-        const int file = openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        const int file = OpenRegularFile(folder, name);
         if (file < 0)
             continue;
         if (flock(file, LOCK_EX | LOCK_NB) == 0 && StillNamed(folder, name, file))
@@ -73,7 +89,7 @@ TemporaryImage::TemporaryImage(const std::string& destination) : d(std::make_uni
     const std::string folderPath =
         target.has_parent_path() ? target.parent_path().string() : std::string(".");
     d->destinationName = target.filename().string();
-    d->folder = open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    d->folder = open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
     if (d->folder < 0)
         throw std::system_error(LastError(), folderPath);
     RemoveAbandoned(d->folder);
@@ -132,7 +148,7 @@ std::uint64_t TemporaryImage::size() const
 
 std::unique_ptr<FileReader> TemporaryImage::readerWhileWritten() const
 {
-    const int file = openat(d->folder, d->name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const int file = OpenRegularFile(d->folder, d->name);
     if (file < 0)
         throw std::system_error(LastError(), d->path);
     std::unique_ptr<FileReader> reader = FileReader::Adopt(file);

@@ -173,6 +173,15 @@ std::string BuildFailedUnexpectedly()
     return Headline() + "Input is invalid or some unknown error occured.";
 }
 
+std::string BuildStepFailed(const char* step, const ErrorDetails& error,
+                            const std::string& destination, bool destinationExists, bool placed)
+{
+    return BuildFailedUnexpectedly() + kLineBreak + kLineBreak + "The build stopped while " + step +
+           ": " + Described(error) + "." + kLineBreak + kLineBreak +
+           (placed ? "The image is in place: " + Quoted(destination) + "."
+                   : DestinationUnchanged(destination, destinationExists));
+}
+
 std::string PartMissing(const std::string& path)
 {
     return Headline() + "This part does not exist or is not a file:" + kLineBreak + Quoted(path);

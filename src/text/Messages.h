@@ -68,6 +68,10 @@ std::string CannotUseDestination(const std::string& destination, const ErrorDeta
 // An unexpected failure inside the build operation.
 std::string BuildFailedUnexpectedly();
 
+// The same, in a step of a build that had started ("joining the parts"); what it left on disk.
+std::string BuildStepFailed(const char* step, const ErrorDetails& error,
+                            const std::string& destination, bool destinationExists, bool placed);
+
 // An entry that is not an existing regular file; nothing was run.
 std::string PartMissing(const std::string& path);
 

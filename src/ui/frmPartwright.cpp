@@ -123,7 +123,7 @@ QFrame* MakeLine(QWidget* parent, const char* name, const QRect& geometry, const
 
 WindowServices SystemWindowServices()
 {
-    return WindowServices{SystemJoinCommand, std::make_shared<QtFileChooser>()};
+    return WindowServices{SystemJoinSteps, std::make_shared<QtFileChooser>()};
 }
 
 frmPartwright::frmPartwright(WindowServices services, QWidget* parent)
@@ -280,12 +280,17 @@ bool frmPartwright::eventFilter(QObject* watched, QEvent* event)
 
 void frmPartwright::closeEvent(QCloseEvent* event)
 {
-    if (isBuilding() && !closeWhenBuilt_ && AskYesNo(this, messages::CancelOnCloseQuestion()) &&
-        isBuilding()) {
-        closeWhenBuilt_ = true;
-        cancelBuild();
-    }
     // While a build runs the window stays; a cancelled build closes it once it has cleaned up.
+    // "No" keeps the program, also when the build has ended meanwhile.
+    if (isBuilding() && !closeWhenBuilt_ && !questionOpen_) {
+        if (!askHoldingBuild(messages::CancelOnCloseQuestion())) {
+            event->ignore();
+            driveBuild([] {}); // goes on from what it held meanwhile
+            return;
+        }
+        closeWhenBuilt_ = true;
+        driveBuild([this] { build_->cancel(); });
+    }
     if (isBuilding())
         event->ignore();
     else
@@ -468,87 +473,109 @@ std::string frmPartwright::destinationPath() const
 
 void frmPartwright::cmdBuild_Click()
 {
+    enterBusyState();
+    const std::string destination = destinationPath();
+    if (!IsBuildInputValid(static_cast<std::size_t>(list_->count()), destination)) {
+        leaveBusyState();
+        ShowError(this, messages::kInvalidInput);
+        return;
+    }
+    driveBuild([&] {
+        build_ =
+            std::make_unique<BuildFlow>(services_.joinCommand, EntryTexts(*list_), destination);
+        build_->start();
+    });
+}
+
+// Every call into the build goes through here, and the window then does what the build needs
+// next. A fault of the window's own ends the build like one of the build's.
+template <typename Step> void frmPartwright::driveBuild(Step step)
+{
     try {
-        enterBusyState();
-        const std::string destination = destinationPath();
-        if (!IsBuildInputValid(static_cast<std::size_t>(list_->count()), destination)) {
-            leaveBusyState();
-            ShowError(this, messages::kInvalidInput);
-            return;
-        }
-        BuildFlowWindow& window = *this;
-        build_ = std::make_unique<BuildFlow>(window, services_.joinCommand, EntryTexts(*list_),
-                                             destination);
-        if (!build_->start()) {
-            buildEnded();
-            return;
-        }
-        setBusyPointer(true);
-        watch_.watch(build_->waitables());
+        step();
+        followBuild();
     } catch (const std::exception&) {
+        watch_.watch({});
+        progress_.reset();
         build_.reset();
         endBuildWithError(messages::BuildFailedUnexpectedly());
     }
 }
 
-bool frmPartwright::askYesNo(const std::string& question)
+void frmPartwright::followBuild()
 {
-    return AskYesNo(this, question);
+    while (build_ && !questionOpen_) {
+        if (!build_->showsProgress()) {
+            progress_.reset();
+        } else if (!progress_) {
+            progress_ = std::make_unique<ProgressWindow>(
+                *build_, QString::fromStdString(DisplayText(build_->destination())),
+                static_cast<int>(build_->partCount()), this);
+            connect(progress_.get(), &ProgressWindow::cancelRequested, this,
+                    &frmPartwright::cancelBuild);
+            progress_->show();
+        }
+        switch (build_->next()) {
+        case BuildFlow::Next::Watch:
+            setBusyPointer(true);
+            watch_.watch(build_->waitables());
+            return;
+        case BuildFlow::Next::Ask: {
+            setBusyPointer(false);
+            const bool yes = askHoldingBuild(build_->question());
+            build_->answer(yes);
+            break;
+        }
+        case BuildFlow::Next::Report:
+            buildEnded();
+            return;
+        }
+    }
 }
 
-void frmPartwright::showProgress(const std::string& destination, int partCount)
+// A question's box runs an event loop of its own; the build's wake-ups wait for the answer.
+bool frmPartwright::askHoldingBuild(const std::string& question)
 {
-    progress_ = std::make_unique<ProgressWindow>(
-        *build_, QString::fromStdString(DisplayText(destination)), partCount, this);
-    connect(progress_.get(), &ProgressWindow::cancelRequested, this, &frmPartwright::cancelBuild);
-    progress_->show();
-}
-
-void frmPartwright::closeProgress()
-{
-    progress_.reset();
+    watch_.watch({});
+    questionOpen_ = true;
+    const bool yes = AskYesNo(this, question);
+    questionOpen_ = false;
+    return yes;
 }
 
 void frmPartwright::buildSignalled()
 {
-    if (!build_)
-        return;
-    if (build_->signalled())
-        buildEnded();
-    else
-        watch_.watch(build_->waitables());
+    if (build_ && !questionOpen_)
+        driveBuild([this] { build_->signalled(); });
 }
 
 void frmPartwright::cancelBuild()
 {
-    build_->cancel();
-    watch_.watch(build_->waitables());
+    if (build_ && !questionOpen_)
+        driveBuild([this] { build_->cancel(); });
 }
 
 void frmPartwright::buildEnded()
 {
     watch_.watch({});
+    progress_.reset();
     const std::unique_ptr<BuildFlow> build = std::move(build_);
+    setBusyPointer(false);
+    leaveBusyState();
     switch (build->ending()) {
     case BuildEnding::Built:
-        leaveBusyState();
-        setBusyPointer(false);
         ShowInfo(this, build->message());
         break;
     case BuildEnding::Cancelled:
-        setBusyPointer(false);
-        leaveBusyState();
         if (!closeWhenBuilt_) // closing the window asked for the cancel; no report then
             ShowNote(this, build->message());
         break;
     case BuildEnding::Declined:
-        setBusyPointer(false);
-        leaveBusyState();
         break;
     case BuildEnding::Mismatched:
     case BuildEnding::Failed:
     case BuildEnding::Running:
-        endBuildWithError(build->message());
+        ShowError(this, build->message());
         break;
     }
     if (closeWhenBuilt_)

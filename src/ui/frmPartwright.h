@@ -32,7 +32,7 @@ WindowServices SystemWindowServices();
 
 // The main window: the input list, the destination and the buttons that run the operations.
 // Every handled event goes to one handler, named after its control and event.
-class frmPartwright : public QWidget, private BuildFlowWindow {
+class frmPartwright : public QWidget {
     Q_OBJECT
 
 public:
@@ -70,9 +70,9 @@ private:
     void EnableControls(bool Enabled);
     void enterBusyState();
     void leaveBusyState();
-    bool askYesNo(const std::string& question) override;
-    void showProgress(const std::string& destination, int partCount) override;
-    void closeProgress() override;
+    template <typename Step> void driveBuild(Step step);
+    void followBuild();
+    bool askHoldingBuild(const std::string& question);
     void buildSignalled();
     void cancelBuild();
     void buildEnded();
@@ -113,6 +113,7 @@ private:
     QPointer<QWidget> focusBeforeBuild_;
     bool busyPointer_ = false;
     bool closeWhenBuilt_ = false;
+    bool questionOpen_ = false; // the build holds until the open question is answered
 };
 
 } // namespace partwright

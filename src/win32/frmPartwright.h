@@ -27,7 +27,7 @@ WindowServices SystemWindowServices();
 // Every handled event goes to one handler, named after its control and event. Created hidden,
 // centred on the screen; the message loop (MessageLoop.h) drives it and, while a build runs,
 // the build.
-class frmPartwright final : public WindowBase, private BuildFlowWindow {
+class frmPartwright final : public WindowBase {
 public:
     explicit frmPartwright(WindowServices services = SystemWindowServices());
     ~frmPartwright() override;
@@ -63,11 +63,10 @@ private:
     void cmdHelp_Click();
     void cmdAbout_Click();
 
-    // The build: BuildFlow's questions and progress window, and the loop's part of driving it.
-    bool askYesNo(const std::string& question) override;
-    void showProgress(const std::string& destination, int partCount) override;
-    void closeProgress() override;
-    void watchBuild();
+    // The build: the loop's part of driving it, its questions and its progress window.
+    template <typename Step> void driveBuild(Step step);
+    void followBuild();
+    bool askHoldingBuild(const std::string& question);
     void buildSignalled();
     void cancelBuild();
     void buildEnded();
@@ -124,6 +123,7 @@ private:
     HWND focusWhenInactive_ = nullptr;
     bool busyPointer_ = false;
     bool closeWhenBuilt_ = false;
+    bool questionOpen_ = false; // the build holds until the open question is answered
 };
 
 } // namespace partwright::win32

@@ -17,90 +17,99 @@ bool frmPartwright::isBuilding() const
 
 void frmPartwright::cmdBuild_Click()
 {
+    enterBusyState();
+    const std::string destination = destinationPath();
+    if (!IsBuildInputValid(static_cast<std::size_t>(list_->count()), destination)) {
+        leaveBusyState();
+        ShowError(*services_.dialogs, hwnd_, messages::kInvalidInput);
+        return;
+    }
+    driveBuild([&] {
+        build_ =
+            std::make_unique<BuildFlow>(services_.joinCommand, EntryTexts(*list_), destination);
+        build_->start();
+    });
+}
+
+// Every call into the build goes through here, and the window then does what the build needs
+// next. The waits stop first: the build may close what they watch. A fault of the window's own
+// ends the build like one of the build's.
+template <typename Step> void frmPartwright::driveBuild(Step step)
+{
     try {
-        enterBusyState();
-        const std::string destination = destinationPath();
-        if (!IsBuildInputValid(static_cast<std::size_t>(list_->count()), destination)) {
-            leaveBusyState();
-            ShowError(*services_.dialogs, hwnd_, messages::kInvalidInput);
-            return;
-        }
-        BuildFlowWindow& window = *this; // a private base, reachable from here only
-        build_ = std::make_unique<BuildFlow>(window, services_.joinCommand, EntryTexts(*list_),
-                                             destination);
-        if (build_->start()) {
-            setBusyPointer(true);
-            watchBuild();
-        } else {
-            buildEnded();
-        }
-    } catch (const std::exception&) {
-        closeProgress();
         waits_->stop();
+        step();
+        followBuild();
+    } catch (const std::exception&) {
+        waits_->stop();
+        progress_.reset();
         build_.reset();
         endBuildWithError(messages::BuildFailedUnexpectedly());
     }
 }
 
-bool frmPartwright::askYesNo(const std::string& question)
+void frmPartwright::followBuild()
 {
-    return AskYesNo(*services_.dialogs, hwnd_, question);
+    while (build_ && !questionOpen_) {
+        if (!build_->showsProgress()) {
+            progress_.reset();
+        } else if (!progress_) {
+            progress_ = std::make_unique<ProgressWindow>(
+                hwnd_, font_, build_->destination(), static_cast<int>(build_->partCount()),
+                [this] { return build_->figures(); }, [this] { cancelBuild(); });
+        }
+        switch (build_->next()) {
+        case BuildFlow::Next::Watch:
+            setBusyPointer(true);
+            waits_->watch(build_->waitables());
+            return;
+        case BuildFlow::Next::Ask: {
+            setBusyPointer(false);
+            const bool yes = askHoldingBuild(build_->question());
+            build_->answer(yes);
+            break;
+        }
+        case BuildFlow::Next::Report:
+            buildEnded();
+            return;
+        }
+    }
 }
 
-void frmPartwright::showProgress(const std::string& destination, int partCount)
+// A question's box runs a message loop of its own; the build's wake-ups wait for the answer.
+bool frmPartwright::askHoldingBuild(const std::string& question)
 {
-    progress_ = std::make_unique<ProgressWindow>(
-        hwnd_, font_, destination, partCount, [this] { return build_->figures(); },
-        [this] { cancelBuild(); });
-}
-
-void frmPartwright::closeProgress()
-{
-    progress_.reset();
-}
-
-// The flow's waitables may change with every call into it, and it may close one of them meanwhile,
-// so the watches stop before each call and start again on what it waits for afterwards.
-void frmPartwright::watchBuild()
-{
-    waits_->watch(build_->waitables());
+    waits_->stop();
+    questionOpen_ = true;
+    const bool yes = AskYesNo(*services_.dialogs, hwnd_, question);
+    questionOpen_ = false;
+    return yes;
 }
 
 void frmPartwright::buildSignalled()
 {
-    if (!build_)
-        return; // a watch that fired just before its build ended
-    try {
-        waits_->stop();
-        if (build_->signalled())
-            buildEnded();
-        else
-            watchBuild();
-    } catch (const std::exception&) {
-        closeProgress();
-        waits_->stop();
-        build_.reset();
-        endBuildWithError(messages::BuildFailedUnexpectedly());
-    }
+    // A wait may fire just before its build ended or while a question holds it.
+    if (build_ && !questionOpen_)
+        driveBuild([this] { build_->signalled(); });
 }
 
 void frmPartwright::cancelBuild()
 {
-    if (!build_)
-        return;
-    waits_->stop();
-    build_->cancel();
-    watchBuild();
+    if (build_ && !questionOpen_)
+        driveBuild([this] { build_->cancel(); });
 }
 
 // Closing the window during a build asks to cancel it; the window closes once the build has
-// cleaned up.
+// cleaned up. "No" keeps the program, also when the build has ended meanwhile.
 bool frmPartwright::Form_QueryUnload()
 {
-    if (isBuilding() && !closeWhenBuilt_ &&
-        AskYesNo(*services_.dialogs, hwnd_, messages::CancelOnCloseQuestion()) && isBuilding()) {
+    if (isBuilding() && !closeWhenBuilt_ && !questionOpen_) {
+        if (!askHoldingBuild(messages::CancelOnCloseQuestion())) {
+            driveBuild([] {}); // goes on from what it held meanwhile
+            return false;
+        }
         closeWhenBuilt_ = true;
-        cancelBuild();
+        driveBuild([this] { build_->cancel(); });
     }
     return !isBuilding();
 }
@@ -108,7 +117,7 @@ bool frmPartwright::Form_QueryUnload()
 void frmPartwright::buildEnded()
 {
     waits_->stop();
-    closeProgress(); // a flow that failed inside start() may have shown it already
+    progress_.reset();
     const std::unique_ptr<BuildFlow> build = std::move(build_);
     setBusyPointer(false);
     leaveBusyState();

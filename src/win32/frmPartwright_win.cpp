@@ -84,7 +84,7 @@ std::vector<std::string> DroppedFiles(HDROP drop)
 
 WindowServices SystemWindowServices()
 {
-    return WindowServices{SystemJoinCommand, SystemWinDialogs()};
+    return WindowServices{SystemJoinSteps, SystemWinDialogs()};
 }
 
 frmPartwright::frmPartwright(WindowServices services) : services_(std::move(services))

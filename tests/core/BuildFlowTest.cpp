@@ -17,7 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
-using test::RunBuild;
 using test::ScriptedWindow;
 
 std::ptrdiff_t EntriesIn(const fs::path& folder)
@@ -79,9 +78,9 @@ TEST(BuildFlow, ChecksQuestionsJoinAndReport)
         const std::string destination = dir.file(row.destination);
         ScriptedWindow window;
         window.answers = row.answers;
-        BuildFlow flow(window, SystemJoinCommand, parts, destination);
+        BuildFlow flow(SystemJoinSteps, parts, destination);
         const std::ptrdiff_t before = EntriesIn(dir.path());
-        RunBuild(flow);
+        window.run(flow);
         EXPECT_EQ(flow.ending(), row.ending);
         const std::string about = *row.about ? dir.file(row.about) : "";
         EXPECT_EQ(flow.message(), row.report ? row.report(about) : "");
@@ -96,54 +95,112 @@ TEST(BuildFlow, ChecksQuestionsJoinAndReport)
     EXPECT_EQ(descriptors(), open);
 }
 
-// A join program that cannot be started is reported with the system's words; nothing is left.
-TEST(BuildFlow, AJoinProgramThatCannotStart)
+// A join program that cannot be started is reported with the system's words, and a join that
+// throws in any of its steps names the step; nothing is left behind either way.
+TEST(BuildFlow, AJoinThatCannotStartOrThrows)
 {
     test::TempDir dir;
     test::WriteFile(dir.file("A.001"), "a");
-    ScriptedWindow window;
     const auto none = [](auto&, auto&) {
-        return ChildCommand{{"/none/cat"}, "none.exe"};
+        return std::vector<JoinStep>{{ChildCommand{{"/none/cat"}, "none.exe"}, 1}};
     };
-    BuildFlow flow(window, none, {dir.file("A.001")}, dir.file("OUT.ISO"));
-    EXPECT_FALSE(flow.start());
+    const auto throws = [](auto&, auto&) -> std::vector<JoinStep> {
+        throw std::runtime_error("no command");
+    };
     const std::string start = "Cannot built ISO.\r\n\r\nThe command interpreter could not be ";
-    EXPECT_EQ(flow.message().substr(0, start.size() + 9), start + "started: ") << flow.message();
-    EXPECT_EQ(EntriesIn(dir.path()), 1);
-}
-
-// A join the user cancels: the progress moves first; the old image or nothing stays.
-TEST(BuildFlow, CancelLeavesTheDestinationAsItWas)
-{
-    constexpr std::uint64_t kPart = std::uint64_t{512} * 1024 * 1024;
-    test::TempDir dir;
-    Texts parts{dir.file("BIG.001"), dir.file("BIG.002")};
-    for (const std::string& part : parts) {
-        test::WriteFile(part, "");
-        fs::resize_file(part, kPart); // sparse: quick to make, long enough to join
-    }
-    for (const bool old : {true, false}) {
-        const std::string destination = dir.file(old ? "OLD.ISO" : "NEW.ISO");
+    for (const bool old : {false, true}) { // the join starts after the question, or at once
+        const std::string destination = dir.file("OUT.ISO");
         if (old)
             test::WriteFile(destination, "old image");
-        ScriptedWindow window;
-        window.answers = {true};
-        BuildFlow flow(window, SystemJoinCommand, parts, destination);
-        bool cancelled = false;
-        RunBuild(flow, [&] {
-            if (cancelled || flow.figures().done == 0)
-                return;
-            EXPECT_EQ(flow.figures().total, 2 * kPart);
-            EXPECT_EQ(flow.figures().phase, BuildFigures::Phase::Joining);
-            flow.cancel();
-            cancelled = true;
-        });
-        EXPECT_EQ(flow.ending(), BuildEnding::Cancelled);
-        EXPECT_EQ(flow.message(), messages::BuildCancelled(destination, old));
-        EXPECT_EQ(window.progress.back(), "closed");
+        ScriptedWindow window, other;
+        window.answers = other.answers = {true};
+        BuildFlow cannotStart(none, {dir.file("A.001")}, destination);
+        window.run(cannotStart);
+        EXPECT_EQ(cannotStart.message().substr(0, start.size() + 9), start + "started: ");
+        BuildFlow throwing(throws, {dir.file("A.001")}, destination);
+        other.run(throwing);
+        EXPECT_EQ(throwing.ending(), BuildEnding::Failed);
+        EXPECT_EQ(throwing.message(),
+                  messages::BuildStepFailed("joining the parts", {0, "no command"}, destination,
+                                            old, false));
         EXPECT_EQ(test::ReadFile(destination), old ? "old image" : "");
-        EXPECT_EQ(EntriesIn(dir.path()), 3);
+        EXPECT_EQ(EntriesIn(dir.path()), 1 + old);
     }
+}
+
+// Cancel before the image takes the destination's place, in whatever phase, ends the build: the
+// destination stays as it was and the new image is gone.
+TEST(BuildFlow, CancelInEveryPhaseLeavesTheDestinationAsItWas)
+{
+    using Phase = BuildFigures::Phase;
+    constexpr std::uint64_t kPart = std::uint64_t{512} * 1024 * 1024;
+    test::TempDir dir;
+    const Texts parts{dir.file("BIG.001"), dir.file("BIG.002")};
+    for (const std::string& part : parts) {
+        test::WriteFile(part, "");
+        fs::resize_file(part, kPart); // sparse: quick to make, long to join and read
+    }
+    // MD5 is computed at a fraction of the speed the join copies at, so the image's check goes on
+    // after the join has ended.
+    const struct {
+        const char* name;
+        Phase phase; // Ended: during the question whether to replace the old image
+        const char* checksumFile;
+        std::string checksums;
+        bool old;
+    } rows[] = {
+        {"checking the parts", Phase::CheckingParts, "BIG.sfv",
+         "BIG.001 00000000\nBIG.002 00000000\n", true},
+        {"asking", Phase::Ended, "", "", true},
+        {"joining, no old image", Phase::Joining, "", "", false},
+        {"joining", Phase::Joining, "", "", true},
+        {"checking the image", Phase::CheckingImage, "BIG.md5",
+         "cd573cfaace07e7949bc0c46028904ff  BIG.iso\n", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (*row.checksumFile)
+            test::WriteFile(dir.file(row.checksumFile), row.checksums);
+        const std::string destination = dir.file("BIG.ISO");
+        if (row.old)
+            test::WriteFile(destination, "old image");
+        ScriptedWindow window;
+        window.answers = {row.phase != Phase::Ended};
+        BuildFlow flow(SystemJoinSteps, parts, destination);
+        bool cancelled = false;
+        const auto cancel = [&](BuildFlow& build) {
+            const BuildFigures figures = build.figures();
+            if (cancelled || figures.phase != row.phase ||
+                (row.phase == Phase::Joining && figures.done == 0))
+                return;
+            EXPECT_EQ(figures.checksumFile, row.checksumFile);
+            EXPECT_EQ(figures.total, 2 * kPart);
+            build.cancel();
+            cancelled = true;
+        };
+        (row.phase == Phase::Ended ? window.duringQuestion : window.whileRunning) = cancel;
+        window.run(flow);
+        EXPECT_TRUE(cancelled);
+        EXPECT_EQ(flow.ending(), BuildEnding::Cancelled);
+        EXPECT_EQ(flow.message(), messages::BuildCancelled(destination, row.old));
+        EXPECT_EQ(test::ReadFile(destination), row.old ? "old image" : "");
+        fs::remove(destination);
+        if (*row.checksumFile)
+            fs::remove(dir.file(row.checksumFile));
+        EXPECT_EQ(EntriesIn(dir.path()), 2);
+    }
+}
+
+// The window's part of a build with its own thread: a task's result, or what it threw, reaches
+// the thread that takes it.
+TEST(Task, TheResultOrTheFaultReachesItsOwner)
+{
+    Task<int> answer([] { return 42; });
+    Task<int> fault([]() -> int { throw std::runtime_error("lost"); });
+    WaitForAny({answer.waitable()}, -1);
+    EXPECT_TRUE(answer.done());
+    EXPECT_EQ(answer.take(), 42);
+    EXPECT_THROW(fault.take(), std::runtime_error);
 }
 
 } // namespace

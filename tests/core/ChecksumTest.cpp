@@ -2,6 +2,7 @@
 // with them, from the question before the join to the report and the files on disk.
 
 #include "checksum/ChecksumFile.h"
+#include "checksum/ChecksumPlan.h"
 #include "checksum/Hashing.h"
 #include "join/BuildFlow.h"
 #include "join/SystemJoin.h"
@@ -64,6 +65,65 @@ TEST(ChecksumFile, EachFormatReadByItsEnding)
     };
     for (const auto& row : rows)
         EXPECT_EQ(Entries(ParseChecksumFile(row.text, row.ending)), row.entries) << row.text;
+}
+
+// The checksum files beside a list, planned for the destination OUT.ISO: "PART ALGORITHM HEX
+// FILE" lines, then "image ...", the findings and the notes, a line each.
+TEST(PlanChecksums, TheSetFindsItsFilesAndTheLinesThatCount)
+{
+    const std::string a(64, 'a'), b(64, 'b'), c(32, 'c'), d(32, 'd'), e(128, 'e');
+    const struct {
+        Texts parts;
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string plan;
+    } rows[] = {
+        {{"README.txt", "DISC.001", "DISC.002"},
+         {{"DISC.sha256", a + "  DISC.iso\n"}},
+         "image SHA-256 " + a + " DISC.sha256"},
+        {{"DISC.md5", "DISC.001", "DISC.002"},
+         {{"DISC.md5", c + "  DISC.001\n" + c + "  DISC.003\n"}, {"DISC.sha256", a + "  x.iso\n"}},
+         "DISC.001 MD5 " + c + " DISC.md5\nimage SHA-256 " + a +
+             " DISC.sha256\nDISC.003 is named in DISC.md5 but is not in the list."},
+        {{"img.iso.aa", "img.iso.ab"},
+         {{"img.iso.md5", c + "  img.iso.aa\n" + c + "  img.iso.ac\n" + d + "  img.iso\n"}},
+         "img.iso.aa MD5 " + c + " img.iso.md5\nimage MD5 " + d +
+             " img.iso.md5\nimg.iso.ac is named in img.iso.md5 but is not in the list."},
+        {{"DISC.001"},
+         {{"DISC.sha256", a + "  DISC.iso\n" + b + "  out.iso\n"},
+          {"DISC.sha512", e + "  DISC.iso"}},
+         "image SHA-256 " + b + " DISC.sha256"},
+        {{"DISC.001", "DISC.002"},
+         {{"DISC.sha256", a + "  DISC.002\n"},
+          {"DISC.iso.sha256", b + "  DISC.002\n"},
+          {"DISC.sfv", "DISC.002 0CC4E161\n"},
+          {"DISC.md5", c + "  OUT.ISO\n" + d + "  OUT.ISO\n"}},
+         "DISC.002 CRC32 0cc4e161 DISC.sfv\nDISC.002 has two different SHA-256 checksums: " + b +
+             " in DISC.iso.sha256 and " + a +
+             " in DISC.sha256; neither is checked.\nThe image has two different MD5 checksums: " +
+             c + " and " + d + " in DISC.md5; neither is checked."},
+    };
+    for (const auto& row : rows) {
+        test::TempDir dir;
+        Texts parts;
+        for (const std::string& part : row.parts)
+            parts.push_back(dir.file(part));
+        for (const auto& [name, content] : row.files)
+            test::WriteFile(dir.file(name), content);
+        const ChecksumPlan plan = PlanChecksums(parts, dir.file("OUT.ISO"), 9);
+        Texts lines;
+        for (const PartChecksum& part : plan.parts)
+            lines.push_back(row.parts[part.part] + " " + AlgorithmName(part.algorithm) + " " +
+                            part.hex + " " + part.checksumFile);
+        if (const auto& image = plan.image)
+            lines.push_back("image " + std::string(AlgorithmName(image->algorithm)) + " " +
+                            image->hex + " " + image->checksumFile);
+        lines.insert(lines.end(), plan.findings.begin(), plan.findings.end());
+        lines.insert(lines.end(), plan.notes.begin(), plan.notes.end());
+        std::string shown;
+        for (const std::string& line : lines)
+            shown += (shown.empty() ? "" : "\n") + line;
+        EXPECT_EQ(shown, row.plan);
+    }
 }
 
 TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
@@ -230,8 +290,8 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
             test::WriteFile(destination, "old image");
         test::ScriptedWindow window;
         window.answers = row.answers;
-        BuildFlow flow(window, SystemJoinCommand, parts, destination);
-        test::RunBuild(flow);
+        BuildFlow flow(SystemJoinSteps, parts, destination);
+        window.run(flow);
         EXPECT_EQ(flow.ending(), row.ending);
         EXPECT_EQ(flow.message(), Replaced(row.report, destination));
         // A progress window for the parts' check and one for the join, each closed before the
@@ -253,57 +313,6 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
                                                               : "");
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}),
                   3 + row.files.size() + (placed || row.oldImage));
-    }
-}
-
-// Cancel while the parts are checked before the join ends the build with nothing written; while
-// only the image's checksum is still computed after the join, it ends the check alone.
-TEST(BuildFlow, CancelDuringAChecksumCheck)
-{
-    constexpr std::uint64_t kPart = std::uint64_t{512} * 1024 * 1024;
-    test::TempDir dir;
-    const Texts parts{dir.file("BIG.001"), dir.file("BIG.002")};
-    for (const std::string& part : parts) {
-        test::WriteFile(part, "");
-        fs::resize_file(part, kPart); // sparse: quick to make, long to read
-    }
-    // MD5 is computed at a fraction of the speed the join copies at, so the check goes on after
-    // the join has ended.
-    const struct {
-        const char* file;
-        std::string content;
-        std::string report;
-    } rows[] = {
-        {"BIG.sfv", "BIG.001 00000000\nBIG.002 00000000\n",
-         "The build was cancelled.\r\n\r\nNo image was written."},
-        {"BIG.md5", "cd573cfaace07e7949bc0c46028904ff  BIG.iso\n",
-         "ISO built succesfully.\r\n\r\nThe image was not checked against BIG.md5: the check was "
-         "cancelled."},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.file);
-        test::WriteFile(dir.file(row.file), row.content);
-        const std::string destination = dir.file("BIG.ISO");
-        test::ScriptedWindow window;
-        BuildFlow flow(window, SystemJoinCommand, parts, destination);
-        bool cancelled = false;
-        test::RunBuild(flow, [&] {
-            const BuildFigures figures = flow.figures();
-            if (cancelled || figures.phase != BuildFigures::Phase::Checking)
-                return;
-            EXPECT_EQ(figures.checksumFile, row.file);
-            EXPECT_EQ(figures.total, 2 * kPart);
-            flow.cancel();
-            cancelled = true;
-        });
-        EXPECT_TRUE(cancelled);
-        EXPECT_EQ(flow.message(), row.report);
-        EXPECT_EQ(window.asked, Texts{});
-        const bool built = flow.ending() == BuildEnding::Built;
-        EXPECT_EQ(fs::exists(destination) ? fs::file_size(destination) : 0, built ? 2 * kPart : 0);
-        fs::remove(destination);
-        fs::remove(dir.file(row.file));
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2);
     }
 }
 

@@ -60,8 +60,8 @@ TEST(ChecksumTools, WhatTheirFilesSayOfTheImageAndItsParts)
         const std::string script = "cd \"$2\" && { " + row.script + "; } && rm *.iso";
         ASSERT_EQ(ExecCmd({{"/bin/sh", "-c", script, "sh", row.stem, dir.path().string()}, {}}), 0);
         test::ScriptedWindow window;
-        BuildFlow flow(window, SystemJoinCommand, parts, dir.file("OUT.ISO"));
-        test::RunBuild(flow);
+        BuildFlow flow(SystemJoinSteps, parts, dir.file("OUT.ISO"));
+        window.run(flow);
         EXPECT_EQ(flow.ending(), row.ending);
         std::string expected = row.said;
         for (std::size_t at; (at = expected.find("%1")) != std::string::npos;)

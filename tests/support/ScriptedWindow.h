@@ -4,37 +4,55 @@
 #include "platform/Waiting.h"
 
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace partwright::test {
 
-// A window for the build flow that answers its questions from a script and shows nothing.
-struct ScriptedWindow final : BuildFlowWindow {
+// Plays a window's part in a build with nothing else to do: it answers the questions from a
+// script, notes what it was asked and when a progress window would come and go, and runs the
+// event loop. Like a window whose question box runs a loop of its own, it calls the build again
+// while each question is open, which the build holds.
+struct ScriptedWindow {
     std::vector<bool> answers; // in turn; No when they run out
     std::vector<std::string> asked, progress;
-    bool askYesNo(const std::string& question) override
-    {
-        asked.push_back(question);
-        return asked.size() <= answers.size() && answers[asked.size() - 1];
-    }
-    void showProgress(const std::string& destination, int parts) override
-    {
-        progress.emplace_back(destination + " " + std::to_string(parts));
-    }
-    void closeProgress() override { progress.emplace_back("closed"); }
-};
+    std::function<void(BuildFlow&)> whileRunning;   // after each turn of the loop
+    std::function<void(BuildFlow&)> duringQuestion; // while a question is open
 
-// Runs the event loop of a window that has nothing else to do; `whileRunning` after each turn.
-inline void RunBuild(BuildFlow& flow, const std::function<void()>& whileRunning = {})
-{
-    if (!flow.start())
-        return;
-    do {
-        if (whileRunning)
-            whileRunning();
-        WaitForAny(flow.waitables(), 10);
-    } while (!flow.signalled());
-}
+    void run(BuildFlow& flow)
+    {
+        flow.start();
+        for (bool shown = false;;) {
+            if (flow.showsProgress() != shown) {
+                shown = !shown;
+                progress.push_back(
+                    shown ? flow.destination() + " " + std::to_string(flow.partCount()) : "closed");
+            }
+            switch (flow.next()) {
+            case BuildFlow::Next::Report:
+                return;
+            case BuildFlow::Next::Ask:
+                asked.push_back(flow.question());
+                for (int look = 0; look < 3; ++look) {
+                    EXPECT_EQ(flow.waitables(), std::vector<std::intptr_t>{});
+                    flow.signalled();
+                    EXPECT_EQ(flow.next(), BuildFlow::Next::Ask);
+                    EXPECT_EQ(flow.question(), asked.back());
+                }
+                if (duringQuestion)
+                    duringQuestion(flow);
+                flow.answer(asked.size() <= answers.size() && answers[asked.size() - 1]);
+                break;
+            case BuildFlow::Next::Watch:
+                if (whileRunning)
+                    whileRunning(flow);
+                WaitForAny(flow.waitables(), 10);
+                flow.signalled();
+                break;
+            }
+        }
+    }
+};
 
 } // namespace partwright::test

@@ -237,7 +237,9 @@ private slots:
         QPointer<ProgressWindow> progress = driver.window().findChild<ProgressWindow*>();
         QVERIFY(progress);
         QTRY_VERIFY(progress->findChild<QProgressBar*>()->value() > 0);
-        QVERIFY(progress->findChild<QLabel*>("lblAction")->text().startsWith("Checking BIG.md5\n"));
+        QVERIFY(progress->findChild<QLabel*>("lblAction")
+                    ->text()
+                    .startsWith("Checking the parts against BIG.md5\n"));
         QVERIFY(progress->findChild<QLabel*>("lblFigures")->text().contains(" of 1.00 GiB"));
         QTest::mouseClick(progress->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
         QTRY_COMPARE(Shown(watcher), kNote + "The build was cancelled.\n\nNo image was written.");

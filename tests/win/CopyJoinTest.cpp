@@ -47,7 +47,8 @@ TEST(CopyJoin, JoinsInOrderIntoTheDestinationsPlaceOrLeavesItAsItWas)
         {
             TemporaryImage temporary(destination);
             EXPECT_EQ(temporary.path().rfind(folder, 0), 0u) << temporary.path();
-            EXPECT_EQ(ExecCmd(SystemJoinCommand(parts, temporary)), 0);
+            for (const JoinStep& step : SystemJoinSteps(parts, temporary))
+                EXPECT_EQ(ExecCmd(step.command), 0);
             PlaceOutcome outcome;
             BackgroundTask task(
                 [&] { outcome = temporary.flushAndPlace(joined.size() + sizeOffset, {}); });

@@ -83,7 +83,7 @@ protected:
     const std::string folder_ = NameOf(dir_.path()) + '\\';
     std::string result_, seen_;
     int answer_ = IDNO;
-    frmPartwright window_{{SystemJoinCommand, std::shared_ptr<WinDialogs>(this, [](auto) {})}};
+    frmPartwright window_{{SystemJoinSteps, std::shared_ptr<WinDialogs>(this, [](auto) {})}};
     const HWND main_ = (InitCommonControls(), window_.show(), window_.handle());
 };
 
