@@ -67,6 +67,14 @@ TEST(Texts, ExactWording)
         {ImageSizeDiffers(1000, 3000, "/o", true),
          h + "The joined image has 1,000 bytes, but the parts had 3,000 bytes when the build "
              "began: a part changed while it was joined.\r\n\r\n'/o' has not been changed."},
+        {BuildStepFailed("joining the parts", {5, "gone"}, "/o", true, false) + "|" +
+             BuildStepFailed("x", {0, "y"}, "/o", false, true),
+         h +
+             "Input is invalid or some unknown error occured.\r\n\r\nThe build stopped while "
+             "joining the parts: gone (error 5).\r\n\r\n'/o' has not been changed.|" +
+             h +
+             "Input is invalid or some unknown error occured.\r\n\r\nThe build stopped "
+             "while x: y (error 0).\r\n\r\nThe image is in place: '/o'."},
         {ImageNotPlaced("flush the image to disk", {5, "Input/output error"}, "/o.iso", false),
          h + "Could not flush the image to disk:\r\nInput/output error (error 5).\r\n\r\n"
              "No image was written."},
@@ -108,6 +116,48 @@ TEST(ThroughputMeter, RateOverTheLastSeconds)
         rates.push_back(meter.bytesPerSecond());
     }
     EXPECT_EQ(rates, (std::vector<double>{0, 100, 150, 200, 100}));
+}
+
+// What a progress window shows of each phase: the check's file escaped, no measure while the
+// disk is waited for.
+TEST(ProgressReading, WhatEachPhaseShows)
+{
+    using Phase = BuildFigures::Phase;
+    const struct {
+        BuildFigures figures;
+        std::string action;
+        int permille;
+        std::string figuresShown;
+    } rows[] = {
+        {{Phase::CheckingParts, 1, 4, "D\n.sfv", false},
+         "Checking the parts against D\\n.sfv",
+         250,
+         "1 byte of 4 bytes"},
+        {{Phase::Joining, 4, 4, "", false},
+         "Joining 3 parts into:",
+         1000,
+         "4 bytes of 4 bytes \xc2\xb7 writing to disk"},
+        {{Phase::CheckingImage, 4, 4, "D.md5", false},
+         "Checking the image against D.md5",
+         1000,
+         "4 bytes of 4 bytes \xc2\xb7 comparing"},
+        {{Phase::Placing, 4, 4, "", false},
+         "Joining 3 parts into:",
+         -1,
+         "Flushing the image to disk..."},
+        {{Phase::Cancelling, 0, 4, "", true},
+         "Cancelling: waiting for the disk to finish writing...",
+         -1,
+         ""},
+        {{Phase::Cancelling, 0, 4, "", false}, "Cancelling...", -1, ""},
+    };
+    for (const auto& row : rows) {
+        ProgressReading reading(3);
+        const ProgressShown shown = reading.read(row.figures, 1.0);
+        EXPECT_EQ(shown.action, row.action);
+        EXPECT_EQ(shown.permille, row.permille) << row.action;
+        EXPECT_EQ(shown.figures, row.figuresShown);
+    }
 }
 
 TEST(Texts, NamesFromOutsideAreShownEscaped)

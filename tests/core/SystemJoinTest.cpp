@@ -1,10 +1,13 @@
 #include "join/SystemJoin.h"
 
+#include "join/BuildFlow.h"
 #include "join/ImageCheck.h"
 #include "platform/ChildProcess.h"
 #include "platform/TemporaryImage.h"
 #include "support/Processes.h"
+#include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
+#include "text/Messages.h"
 
 #include <cerrno>
 #include <chrono>
@@ -156,7 +159,9 @@ TEST(SystemJoin, ReplacesAReadOnlyDestinationKeepingItsPermissions)
     EXPECT_EQ(result.st_uid, user);
 }
 
-// A live build locks its temporary image; the next build removes only unlocked ones.
+// A live build locks its temporary image; the next build removes only unlocked ones. A pipe
+// planted under such a name in a shared folder is neither waited on nor removed, and an image
+// check never waits on one either.
 TEST(TemporaryImage, RemovesWhatKilledBuildsLeftAndNothingElse)
 {
     test::TempDir dir;
@@ -164,10 +169,63 @@ TEST(TemporaryImage, RemovesWhatKilledBuildsLeftAndNothingElse)
          {".partwright-1234ABCD", ".partwright-1234abc", "DISC.001", ".partwright-1234abcd.tmp"})
         test::WriteFile(dir.file(name), "keep");
     test::WriteFile(dir.file(TemporaryImageName(0x1234abcd)), "left by a killed build");
+    const std::string pipe = dir.file(TemporaryImageName(0));
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
     const TemporaryImage live(dir.file("A.ISO"));
     EXPECT_FALSE(fs::exists(dir.file(TemporaryImageName(0x1234abcd))));
     const TemporaryImage second(dir.file("B.ISO"));
-    EXPECT_EQ(EntriesIn(dir.path()), 6); // the four look-alikes and the two live images
+    EXPECT_EQ(EntriesIn(dir.path()), 7); // the four look-alikes, the pipe, the two live images
+    EXPECT_EQ(ImageCheckLine(pipe, {{pipe, 0}}), "");
+}
+
+// However many parts there are, and however long their names: the join goes in steps that each
+// fit the system's argument limit, and the image is every part in list order.
+TEST(SystemJoin, PartsPastTheArgumentLimitJoinInSteps)
+{
+    test::TempDir dir;
+    std::string folder = dir.path().string();
+    for (char c : {'a', 'b', 'c'}) // three folders of 240 characters each
+        fs::create_directory(folder += "/" + std::string(240, c));
+    constexpr int kParts = 3000;
+    ASSERT_GT(kParts * (folder.size() + 10), static_cast<std::size_t>(sysconf(_SC_ARG_MAX)));
+    Texts parts;
+    std::string joined;
+    for (int n = 1; n <= kParts; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "/DISC.%04d", n);
+        test::WriteFile(parts.emplace_back(folder + name), name);
+        joined += name;
+    }
+    {
+        const TemporaryImage temporary(dir.file("OUT.ISO"));
+        EXPECT_GT(SystemJoinSteps(parts, temporary).size(), 1u);
+    }
+    test::ScriptedWindow window;
+    BuildFlow flow(SystemJoinSteps, parts, dir.file("OUT.ISO"));
+    window.run(flow);
+    EXPECT_EQ(flow.ending(), BuildEnding::Built) << flow.message();
+    EXPECT_EQ(test::ReadFile(dir.file("OUT.ISO")), joined);
+    EXPECT_EQ(window.progress, (Texts{dir.file("OUT.ISO") + " 3000", "closed"}));
+}
+
+// A step that ends well but writes less than its parts (as when a part shrinks while the join
+// runs) fails the build there; nothing is placed.
+TEST(SystemJoin, EachStepIsMeasured)
+{
+    test::TempDir dir;
+    const Texts parts{dir.file("D.001"), dir.file("D.002")};
+    test::WriteFile(parts[0], "first");
+    test::WriteFile(parts[1], "second");
+    const auto shortStep = [](const Texts& names, const TemporaryImage& temporary) {
+        const int out = temporary.outputDescriptor();
+        return std::vector<JoinStep>{{ChildCommand{{"/bin/cat", names[0]}, {}, out}, 1},
+                                     {ChildCommand{{"/bin/true"}, {}, out}, 1}};
+    };
+    test::ScriptedWindow window;
+    BuildFlow flow(shortStep, parts, dir.file("OUT.ISO"));
+    window.run(flow);
+    EXPECT_EQ(flow.message(), messages::ImageSizeDiffers(5, 11, dir.file("OUT.ISO"), false));
+    EXPECT_EQ(EntriesIn(dir.path()), 2);
 }
 
 TEST(SystemJoin, AKilledProgramTakesItsJoinAlong)

@@ -32,8 +32,11 @@ void ModalBoxWatcher::check()
     seen_.append(seen);
     QMessageBox::StandardButton answer = seen.defaultButton ? seen.defaultButton : QMessageBox::Ok;
     if (!answers_.empty()) {
-        answer = answers_.front();
+        const Answer next = answers_.front();
         answers_.pop_front();
+        if (next.first)
+            next.first();
+        answer = next.button;
     }
     if (QAbstractButton* button = box->button(answer))
         button->click();

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <deque>
+#include <functional>
 
 namespace partwright::test {
 
@@ -26,7 +27,11 @@ class ModalBoxWatcher : public QObject {
 public:
     ModalBoxWatcher();
 
-    void answerNext(QMessageBox::StandardButton button) { answers_.push_back(button); }
+    // `first` runs while the box is open, before it is answered.
+    void answerNext(QMessageBox::StandardButton button, std::function<void()> first = {})
+    {
+        answers_.push_back({button, std::move(first)});
+    }
     const QList<SeenBox>& seen() const { return seen_; }
     void forget() { seen_.clear(); }
 
@@ -36,7 +41,11 @@ private:
     QTimer timer_;
     QPointer<QMessageBox> answered_;
     QList<SeenBox> seen_;
-    std::deque<QMessageBox::StandardButton> answers_;
+    struct Answer {
+        QMessageBox::StandardButton button;
+        std::function<void()> first;
+    };
+    std::deque<Answer> answers_;
 };
 
 } // namespace partwright::test
