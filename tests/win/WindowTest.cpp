@@ -10,6 +10,7 @@
 #include "win32/frmPartwright.h"
 
 #include <commctrl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <thread>
@@ -55,7 +56,10 @@ protected:
     }
     int messageBox(HWND, const std::string& text, const char* title, unsigned type) override
     {
-        return seen_ += Box(title, type, text), answer_;
+        seen_ += Box(title, type, text);
+        if (whileAsked_)
+            std::exchange(whileAsked_, nullptr)();
+        return answer_;
     }
     void TearDown() override { fs::current_path(start_); }
     HWND at(int id, HWND window = nullptr) { return GetDlgItem(window ? window : main_, id); }
@@ -83,6 +87,7 @@ protected:
     const std::string folder_ = NameOf(dir_.path()) + '\\';
     std::string result_, seen_;
     int answer_ = IDNO;
+    std::function<void()> whileAsked_; // runs once while the next box is open
     frmPartwright window_{{SystemJoinSteps, std::shared_ptr<WinDialogs>(this, [](auto) {})}};
     const HWND main_ = (InitCommonControls(), window_.show(), window_.handle());
 };
@@ -152,7 +157,8 @@ TEST_F(WindowTest, FrameTabOrderAndAbout)
     EXPECT_TRUE(!FindWindowW(classes::kAbout, nullptr) && IsWindowEnabled(main_));
 }
 
-// Closing the window during a build: "No" lets it finish, "Yes" cancels it without a report.
+// Closing the window during a build: "No" lets it finish, also when the join ends while the
+// question is open; "Yes" cancels it without a report.
 TEST_F(WindowTest, DroppedPartsBuildUntilCancelledOrClosed)
 {
     fs::create_directory(dir_.path() / "sub");
@@ -184,10 +190,20 @@ TEST_F(WindowTest, DroppedPartsBuildUntilCancelledOrClosed)
     const std::string question = Box(kQuestionTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,
                                      CancelOnCloseQuestion()),
                       built = Box(kInfoTitle, MB_ICONEXCLAMATION, kBuiltSuccessfully);
+    const auto joined = [&] { // the join has written everything into the temporary image
+        for (const auto& entry : fs::directory_iterator(dir_.path()))
+            if (IsTemporaryImageName(NameOf(entry.path().filename())) && entry.file_size() == 2000)
+                return true;
+        return false;
+    };
     for (const auto& [answer, seen] : {std::pair(IDNO, question + built), {IDYES, question}}) {
         answer_ = answer;
         SetWindowTextW(at(txtOuputIso), answer == IDNO ? L"no.iso" : L"yes.iso");
         click(cmdBuild);
+        if (answer == IDNO) // as the system's box would, its loop runs on until the answer
+            whileAsked_ = [&] {
+                EXPECT_TRUE(Until(joined));
+            };
         SendMessageW(main_, WM_CLOSE, 0, 0);
         EXPECT_TRUE(Until([&] { return !window_.isBuilding(); }));
         EXPECT_EQ(std::exchange(seen_, ""), seen);
