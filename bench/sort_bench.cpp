@@ -1,5 +1,5 @@
-// Re-sorts lists that are already in part-number order, the quicksort's worst case: once as
-// plain texts, once through the real window's Sort button (offscreen unless a display is set).
+// Re-sorts lists that are already in part-number order: once as plain texts, once through the
+// real window's Sort button (offscreen unless a display is set).
 //   sort_bench [ROUNDS]
 
 #include "list/modFunctions.h"

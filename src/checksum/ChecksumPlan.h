@@ -28,20 +28,24 @@ struct ImageChecksum {
 
 // What the checksum files that came with the parts say, before anything is read of the parts.
 struct ChecksumPlan {
-    std::vector<PartChecksum> parts;    // at most one a listed part: the strongest
+    std::vector<PartChecksum> parts;    // at most one a listed part, in list order
     std::optional<ImageChecksum> image; // the strongest checksum of the whole image
     std::vector<std::string> findings;  // for the question before the join
     std::vector<std::string> notes;     // for the report: the files that could not be used
 };
 
-// Looks for the parts' checksum files in the first part's folder and the destination's: their
-// names are the parts' stem ("DISC" for DISC.001) with a checksum ending, or with ".iso" or the
-// destination's ending before it ("DISC.iso.sha256"), in any letter case. A checksum line whose
-// name is a listed part's is that part's checksum; a line for a part of the same stem that the
-// list lacks is a finding. The whole image's checksum is a file's one entry, a bare hash, or the
-// one line whose name has the parts' stem; a file with several such lines cannot tell which and
-// gives none. A .crc file's size that differs from the parts' together is a finding too. Files
-// that cannot be read or hold nothing readable are notes; they never stop a build.
+// Looks for the checksum files of the listed set (see PartSequence) in its first member's folder
+// and the destination's: their names are the set's stem ("DISC" for DISC.001, "img.iso" for
+// img.iso.aa) with a checksum ending, or with ".iso" or the destination's ending before it
+// ("DISC.iso.sha256"), in any letter case. A checksum line whose name is a listed part's is that
+// part's checksum; a line for a part of the set's stem and kind that the list lacks is a finding.
+// The whole image's checksum is a line that names the destination's file name; where no file has
+// one, a file's one entry, a bare hash, or the one line whose name has the set's stem (a file
+// with several such lines cannot tell which and gives none). Lines of one algorithm for one file
+// that disagree, in one checksum file or in two, are a finding and neither is used; the strongest
+// algorithm whose lines agree is. A .crc file's size that differs from the parts' together is a
+// finding too. Files that cannot be read or hold nothing readable are notes; they never stop a
+// build.
 ChecksumPlan PlanChecksums(const std::vector<std::string>& parts, const std::string& destination,
                            std::uint64_t imageSize);
 

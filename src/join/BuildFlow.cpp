@@ -157,10 +157,15 @@ void BuildFlow::partChecksEnded(const HashRun& run)
                     messages::PartNotReadForCheck(part, checksum.checksumFile, run.error));
         }
     }
-    for (const auto& [file, tally] : tallies)
+    std::size_t matched = 0;
+    for (const auto& [file, tally] : tallies) {
         checked_.push_back(
             messages::PartsChecked(tally.algorithm, file, tally.matched, tally.differing,
                                    tally.matched + tally.differing == parts_.size()));
+        matched += tally.matched;
+    }
+    if (matched > 0 && !plan_.image)
+        checked_.push_back(messages::OrderNotChecked());
     askOrJoin();
 }
 

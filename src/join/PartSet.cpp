@@ -1,77 +1,68 @@
 #include "join/PartSet.h"
 
-#include "list/modFunctions.h"
-#include "text/Numbers.h"
+#include "list/PartSequence.h"
+#include "text/PartSetMessages.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
 
 namespace partwright {
 
 namespace {
 
-struct NumberedPart {
-    int number;
-    std::string name; // the file name without its folder
+struct PlacedPart {
+    std::uint64_t place; // in the set's sequence
+    std::string name;    // the file name without its folder
     std::uint64_t size;
 };
 
-std::string Numbers(int first, int last)
+// The entries that are not members of a set of two or more, in list order.
+void StrayEntries(const std::vector<ListedPart>& entries, const PartSequence& set,
+                  std::vector<std::string>& findings)
 {
-    return first == last
-               ? "Part " + std::to_string(first) + " is"
-               : "Parts " + std::to_string(first) + " to " + std::to_string(last) + " are";
-}
-
-std::string Times(std::size_t count)
-{
-    return count == 2 ? "twice" : std::to_string(count) + " times";
-}
-
-std::string NameList(const std::vector<const NumberedPart*>& parts)
-{
-    std::string list;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            list += i + 1 == parts.size() ? " and " : ", ";
-        list += parts[i]->name;
+    const std::vector<std::size_t>& members = set.members();
+    if (members.size() < 2)
+        return;
+    for (std::size_t i = 0, member = 0; i < entries.size(); ++i) {
+        if (member < members.size() && members[member] == i)
+            ++member;
+        else
+            findings.push_back(messages::NotAPartOfSet(FileNameOf(entries[i].path), set.stem(),
+                                                       i + 1, entries.size()));
     }
-    return list;
 }
 
-void StartAndGaps(const std::vector<NumberedPart>& parts, std::vector<std::string>& findings)
+void StartAndGaps(const PartSequence& set, const std::vector<PlacedPart>& parts,
+                  std::vector<std::string>& findings)
 {
-    const NumberedPart& lowest = parts.front();
-    if (lowest.number > 1) {
-        findings.push_back("The parts start at " + lowest.name + ": " +
-                           (lowest.number == 2
-                                ? std::string("part 1 is")
-                                : "parts 1 to " + std::to_string(lowest.number - 1) + " are") +
-                           " missing.");
-    }
+    // Numbers may start at 0 or 1; letters start at "aa".
+    const std::uint64_t first = set.kind() == SuffixKind::Letters ? 0 : 1;
+    const PlacedPart& lowest = parts.front();
+    if (lowest.place > first)
+        findings.push_back(
+            messages::PartsStartLate(lowest.name, set.label(first), set.label(lowest.place - 1)));
     for (std::size_t i = 1; i < parts.size(); ++i) {
-        if (parts[i].number > parts[i - 1].number + 1)
-            findings.push_back(Numbers(parts[i - 1].number + 1, parts[i].number - 1) +
-                               " missing between " + parts[i - 1].name + " and " + parts[i].name +
-                               ".");
+        if (parts[i].place > parts[i - 1].place + 1)
+            findings.push_back(messages::PartsMissingBetween(set.label(parts[i - 1].place + 1),
+                                                             set.label(parts[i].place - 1),
+                                                             parts[i - 1].name, parts[i].name));
     }
 }
 
-void Duplicates(const std::vector<NumberedPart>& parts, std::vector<std::string>& findings)
+void Duplicates(const PartSequence& set, const std::vector<PlacedPart>& parts,
+                std::vector<std::string>& findings)
 {
     for (std::size_t first = 0; first < parts.size();) {
         std::size_t end = first;
-        std::vector<const NumberedPart*> same;
-        while (end < parts.size() && parts[end].number == parts[first].number)
-            same.push_back(&parts[end++]);
-        if (same.size() > 1) {
-            const bool oneName = std::all_of(
-                same.begin(), same.end(), [&](const auto* p) { return p->name == same[0]->name; });
-            findings.push_back(oneName
-                                   ? same[0]->name + " is listed " + Times(same.size()) + "."
-                                   : "Part " + std::to_string(parts[first].number) + " is listed " +
-                                         Times(same.size()) + ": " + NameList(same) + ".");
+        std::vector<std::string> names;
+        while (end < parts.size() && parts[end].place == parts[first].place)
+            names.push_back(parts[end++].name);
+        if (names.size() > 1) {
+            const bool oneName = std::all_of(names.begin(), names.end(),
+                                             [&](const auto& name) { return name == names[0]; });
+            findings.push_back(
+                oneName ? messages::PartListedAgain(names[0], names.size())
+                        : messages::PlaceListedAgain(set.label(parts[first].place), names));
         }
         first = end;
     }
@@ -79,7 +70,7 @@ void Duplicates(const std::vector<NumberedPart>& parts, std::vector<std::string>
 
 // Splitters that cut a file into a given number of parts share the few bytes left over (fewer than
 // the parts) in one of two ways: all on the last part, or one more byte on each of the first ones.
-bool RemainderOnLast(const std::vector<const NumberedPart*>& parts)
+bool RemainderOnLast(const std::vector<const PlacedPart*>& parts)
 {
     const std::uint64_t size = parts.front()->size;
     const bool equalBeforeLast =
@@ -88,7 +79,7 @@ bool RemainderOnLast(const std::vector<const NumberedPart*>& parts)
     return equalBeforeLast && last > size && last - size < parts.size();
 }
 
-bool RemainderOnFirst(const std::vector<const NumberedPart*>& parts)
+bool RemainderOnFirst(const std::vector<const PlacedPart*>& parts)
 {
     const std::uint64_t size = parts.back()->size;
     for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -99,17 +90,17 @@ bool RemainderOnFirst(const std::vector<const NumberedPart*>& parts)
     return true;
 }
 
-void Sizes(const std::vector<NumberedPart>& parts, std::vector<std::string>& findings)
+void Sizes(const std::vector<PlacedPart>& parts, std::vector<std::string>& findings)
 {
-    // One part per number; the last may be shorter, every other one should have the common size.
-    std::vector<const NumberedPart*> distinct;
+    // One part per place; the last may be shorter, every other one should have the common size.
+    std::vector<const PlacedPart*> distinct;
     for (const auto& part : parts)
-        if (distinct.empty() || distinct.back()->number != part.number)
+        if (distinct.empty() || distinct.back()->place != part.place)
             distinct.push_back(&part);
 
     for (const auto* part : distinct)
         if (part->size == 0)
-            findings.push_back(part->name + " is empty.");
+            findings.push_back(messages::PartIsEmpty(part->name));
     if (distinct.size() < 2 || RemainderOnLast(distinct) || RemainderOnFirst(distinct))
         return;
 
@@ -123,15 +114,13 @@ void Sizes(const std::vector<NumberedPart>& parts, std::vector<std::string>& fin
             common = size;
 
     for (std::size_t i = 0; i < distinct.size(); ++i) {
-        const NumberedPart& part = *distinct[i];
+        const PlacedPart& part = *distinct[i];
         const bool last = i + 1 == distinct.size();
         if (part.size == 0 || part.size == common || (last && part.size < common))
             continue;
         const bool shorter = part.size < common;
         const std::uint64_t difference = shorter ? common - part.size : part.size - common;
-        findings.push_back(part.name + " is " + Bytes(difference) + " " +
-                           (shorter ? "shorter" : "longer") + " than the parts " +
-                           (i == 0 ? "after" : "before") + " it.");
+        findings.push_back(messages::PartSizeStandsOut(part.name, difference, shorter, i == 0));
     }
 }
 
@@ -139,18 +128,26 @@ void Sizes(const std::vector<NumberedPart>& parts, std::vector<std::string>& fin
 
 std::vector<std::string> PartSetFindings(const std::vector<ListedPart>& entries)
 {
-    std::vector<NumberedPart> parts;
+    std::vector<PartName> names;
+    names.reserve(entries.size());
     for (const auto& entry : entries)
-        if (const auto number = modFunctions::ParseExtNumber(entry.path))
-            parts.push_back({*number, FileNameOf(entry.path), entry.size});
-    if (parts.empty())
-        return {};
-    std::stable_sort(parts.begin(), parts.end(),
-                     [](const auto& a, const auto& b) { return a.number < b.number; });
+        names.push_back(ParsePartName(entry.path));
+    const PartSequence set(names);
 
     std::vector<std::string> findings;
-    StartAndGaps(parts, findings);
-    Duplicates(parts, findings);
+    StrayEntries(entries, set, findings);
+    // Members too long to place are sorted like the others but not checked.
+    std::vector<PlacedPart> parts;
+    for (const std::size_t member : set.members())
+        if (const auto place = set.placeOf(names[member].suffix))
+            parts.push_back({*place, FileNameOf(entries[member].path), entries[member].size});
+    if (parts.empty())
+        return findings;
+    std::stable_sort(parts.begin(), parts.end(),
+                     [](const auto& a, const auto& b) { return a.place < b.place; });
+
+    StartAndGaps(set, parts, findings);
+    Duplicates(set, parts, findings);
     Sizes(parts, findings);
     return findings;
 }

@@ -1,82 +1,32 @@
 #pragma once
 
-#include <cstdint>
-#include <optional>
+#include "list/PartName.h"
+
+#include <cstddef>
 #include <string>
-#include <utility>
 #include <vector>
 
-// The part-number sort. Part files carry their sequence number as the extension of their name
-// (DISC.001, DISC.002, DISC.010); these functions put texts in ascending order of that number.
-// They know nothing of the list on screen and work on any array of texts.
+// The part-number sort. Part files carry their sequence number or letters as the ending of their
+// name (DISC.001, DISC.002, DISC.010; img.iso.aa, img.iso.ab); these functions put texts in
+// ascending order of that number. They know nothing of the list on screen and work on any array
+// of texts.
 namespace partwright::modFunctions {
 
-// The number after the last "." of the text: optionally signed decimal digits with surrounding
-// blanks and leading zeros allowed. Nothing when there is no ".", when the rest is not such a
-// number, or when it lies outside -32768...32767.
-std::optional<std::int16_t> ParseExtNumber(const std::string& text);
-
-// The part number the sort uses: the number after the last ".", and 0 where there is none.
-inline std::int16_t GetExtNumber(const std::string& text)
-{
-    return ParseExtNumber(text).value_or(0);
-}
-
-// A text with its part number worked out once, so a sort does not parse it on every comparison.
-struct NumberedText {
-    std::int16_t partNumber;
-    std::string text;
+// What a text is sorted by, worked out once per sort rather than on every comparison.
+struct SortKey {
+    SortNumber number; // of the file name; 0 for letters and for names without a number
+    std::string name;  // the file name as the system compares names
 };
 
-inline std::int16_t PartNumberOf(const std::string& text)
-{
-    return GetExtNumber(text);
-}
-inline std::int16_t PartNumberOf(const NumberedText& item)
-{
-    return item.partNumber;
-}
+SortKey SortKeyOf(const std::string& text);
 
-template <typename Array> void SwapItems(Array& items, std::ptrdiff_t i, std::ptrdiff_t j)
-{
-    if (i != j)
-        std::swap(items[i], items[j]);
-}
+// Below 0 when a goes first, above 0 when b does, 0 when the two tie: the smaller number first,
+// and among equal numbers the file name that is first in byte order. Letter suffixes thus follow
+// GNU split's order, including its widening ("yz", then "zaaa").
+int CompareItems(const SortKey& a, const SortKey& b);
 
-// -1 when element i has the smaller part number, otherwise 1; never 0.
-template <typename Array> int CompareItems(const Array& items, std::ptrdiff_t i, std::ptrdiff_t j)
-{
-    const auto numberJ = PartNumberOf(items[j]);
-    const auto numberI = PartNumberOf(items[i]);
-    return numberI < numberJ ? -1 : 1;
-}
-
-// Quicksort with the range's first element as pivot and a one-directional partition. Equal part
-// numbers keep no particular order. The smaller side is sorted by recursion and the larger one
-// by the loop, so the depth stays logarithmic even for sorted input; the partition steps, and so
-// the resulting order, are those of sorting the left side first and then the right side.
-template <typename Array>
-void QuickSortRange(Array& items, std::ptrdiff_t first, std::ptrdiff_t last)
-{
-    while (first < last) {
-        std::ptrdiff_t boundary = first;
-        for (std::ptrdiff_t i = first + 1; i <= last; ++i) {
-            if (CompareItems(items, i, first) < 0)
-                SwapItems(items, ++boundary, i);
-        }
-        SwapItems(items, first, boundary);
-
-        if (boundary - first < last - boundary) {
-            QuickSortRange(items, first, boundary - 1);
-            first = boundary + 1;
-        } else {
-            QuickSortRange(items, boundary + 1, last);
-            last = boundary - 1;
-        }
-    }
-}
-
-// Sorts elements first...last of the texts in ascending part-number order.
+// Sorts elements first...last of the texts in ascending part-number order; texts that tie keep
+// their order.
 void QuickSort(std::vector<std::string>& items, std::ptrdiff_t first, std::ptrdiff_t last);
 
 } // namespace partwright::modFunctions

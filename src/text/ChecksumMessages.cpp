@@ -33,6 +33,30 @@ std::string PartsSizeDiffers(std::uint64_t partsSize, const std::string& checksu
            " gives the image " + GroupedNumber(imageSize) + " bytes.";
 }
 
+namespace {
+
+// "has two different SHA-256 checksums: 1a2b in A.sha256 and 3c4d in B.sha256; neither is checked."
+std::string TwoChecksums(const DifferingChecksums& checksums)
+{
+    const std::string firstFrom =
+        checksums.firstFile == checksums.secondFile ? "" : " in " + checksums.firstFile;
+    return std::string(" has two different ") + checksums.algorithm +
+           " checksums: " + checksums.first + firstFrom + " and " + checksums.second + " in " +
+           checksums.secondFile + "; neither is checked.";
+}
+
+} // namespace
+
+std::string PartChecksumsDiffer(const std::string& part, const DifferingChecksums& checksums)
+{
+    return part + TwoChecksums(checksums);
+}
+
+std::string ImageChecksumsDiffer(const DifferingChecksums& checksums)
+{
+    return "The image" + TwoChecksums(checksums);
+}
+
 std::string ChecksumFileNotRead(const std::string& checksumFile, const ErrorDetails& error)
 {
     return DisplayText(checksumFile) + " could not be read: " + Described(error) + ".";
@@ -59,6 +83,12 @@ std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string&
 {
     return std::string(algorithm) + (sizeToo ? " and size match " : " matches ") +
            DisplayText(checksumFile) + "." + kLineBreak + "Checked on the image as it was written.";
+}
+
+std::string OrderNotChecked()
+{
+    return "No checksum of the whole image was found; parts checked one by one do not show "
+           "that they were joined in the right order.";
 }
 
 std::string PartsChecked(const char* algorithm, const std::string& checksumFile,

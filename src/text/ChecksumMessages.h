@@ -20,6 +20,18 @@ std::string PartNotListed(const std::string& part, const std::string& checksumFi
 std::string PartsSizeDiffers(std::uint64_t partsSize, const std::string& checksumFile,
                              std::uint64_t imageSize);
 
+// Two lines, in one checksum file or in two, that give one file different checksums of one
+// algorithm; neither is used.
+struct DifferingChecksums {
+    const char* algorithm = "";
+    std::string first; // checksums, as shown
+    std::string firstFile;
+    std::string second;
+    std::string secondFile;
+};
+std::string PartChecksumsDiffer(const std::string& part, const DifferingChecksums& checksums);
+std::string ImageChecksumsDiffer(const DifferingChecksums& checksums);
+
 // Lines for the report after a build, shown escaped.
 std::string ChecksumFileNotRead(const std::string& checksumFile, const ErrorDetails& error);
 std::string ChecksumFileTooLarge(const std::string& checksumFile);
@@ -30,6 +42,8 @@ std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string&
 std::string PartsChecked(const char* algorithm, const std::string& checksumFile,
                          std::size_t matched, std::size_t differing, bool everyPart);
 std::string ImageNotChecked(const std::string& checksumFile, const std::string& reason);
+// Parts checked one by one, and nothing of the whole image: their order is not proven.
+std::string OrderNotChecked();
 inline constexpr char kCheckCancelled[] = "the check was cancelled.";
 std::string ImageNotRead(const ErrorDetails& error);
 std::string AlgorithmNotAvailable(const char* algorithm, const ErrorDetails& error);

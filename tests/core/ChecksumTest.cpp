@@ -178,6 +178,8 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
     const std::string mismatch = "The image does not match its MD5 in DISC.md5:\nexpected " +
                                  zeros + ",\nfound " + kMd5 + ".\n\n";
     const std::string anyway = "The parts do not look like one complete set:\n\n";
+    const std::string order = "No checksum of the whole image was found; parts checked one by one "
+                              "do not show that they were joined in the right order.";
     const struct {
         const char* name;
         std::vector<std::pair<std::string, std::string>> files; // checksum files
@@ -227,7 +229,7 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
          {},
          E::Built,
          "",
-         built + "CRC32 of every part matches DISC.sfv (checked before the join)."},
+         built + "CRC32 of every part matches DISC.sfv (checked before the join).\n" + order},
         {"a damaged part",
          {{"DISC.sfv", "DISC.001 352441C2\nDISC.002 FFFFFFFF\nDISC.003 2B933CE4\n"}},
          false,
@@ -243,7 +245,7 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
          {true},
          E::Built,
          anyway + "DISC.004 is named in DISC.sfv but is not in the list.\n\nBuild anyway?",
-         built + "CRC32 of every part matches DISC.sfv (checked before the join)."},
+         built + "CRC32 of every part matches DISC.sfv (checked before the join).\n" + order},
         {"a .crc file with the size",
          {{"DISC.crc", "filename=DISC.iso\r\nsize=9\r\ncrc32=" + crc}},
          false,

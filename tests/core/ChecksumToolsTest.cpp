@@ -38,7 +38,8 @@ TEST(ChecksumTools, WhatTheirFilesSayOfTheImageAndItsParts)
         {hash, "cat *.0* | sha512sum >\"$1.SHA512\"", BuildEnding::Built,
          built + "SHA-512 matches %1.SHA512." + image},
         {hash, "rhash --sfv *.0* >\"$1.sfv\"", BuildEnding::Built,
-         built + "CRC32 of every part matches %1.sfv (checked before the join)."},
+         built + "CRC32 of every part matches %1.sfv (checked before the join).\r\n" +
+             messages::OrderNotChecked()},
         // Damaged after the checksums were made, keeping its size.
         {backslash, "md5sum *.iso >\"$1.md5\"" + damage, BuildEnding::Mismatched,
          "The image does not match its MD5 in %1.md5:\r\n"},

@@ -1,6 +1,7 @@
 #include "list/ListOperations.h"
 
 #include "list/FileNames.h"
+#include "list/PartName.h"
 #include "list/PickedParts.h"
 #include "list/modFunctions.h"
 #include "platform/NativePaths.h"
@@ -127,31 +128,72 @@ TEST(SplitFileNames, TheShapesOfADialogResult)
     }
 }
 
-TEST(GetExtNumber, ReadsTheNumberAfterTheLastDot)
+// A file name read as a part's: "stem|kind|suffix|sort number", kind "9" digits, "a" letters.
+TEST(PartName, StemSuffixAndSortNumber)
 {
-    const struct {
-        const char* text;
-        int expected;
-    } cases[] = {{"D.001", 1},       {"D. 12 ", 12}, {"D.-3", -3},         {"D.+5", 5},
-                 {"D.32767", 32767}, {"D.32768", 0}, {"D.-32768", -32768}, {"D.-32769", 0},
-                 {"D.iso", 0},       {"D.1a", 0},    {"D.1 2", 0},         {"D.", 0},
-                 {"D.-", 0},         {"D", 0},       {"D.\t3", 0},         {"a.b.003", 3},
-                 {"C:\\i.1\\D", 0},  {"/h/i.1/D", 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(GetExtNumber(c.text), c.expected) << '"' << c.text << '"';
-    EXPECT_EQ(GetExtNumber("D.99999999999999999999"), 0);
+    const std::pair<const char*, std::string> cases[] = {
+        {"/i/DISC.001", "DISC|9|001|1"},
+        {"a.b.003", "a.b|9|003|3"},
+        {"D.000", "D|9|000|0"},
+        {"D.099999999999999999999", "D|9|099999999999999999999|99999999999999999999"},
+        {"img.iso.aa", "img.iso|a|aa|0"},
+        {"i.zaaa", "i|a|zaaa|0"},
+        {"D.nfo", "D|a|nfo|0"},
+        {"D.iso", "D.iso|-||0"},
+        {"D.txt", "D.txt|-||0"},
+        {"D.sfv", "D.sfv|-||0"},
+        {"D.crc", "D.crc|-||0"},
+        {"D.md5", "D.md5|-||0"},
+        {"D.a", "D.a|-||0"},
+        {"D.AA", "D.AA|-||0"},
+        {"D.1a", "D.1a|-||0"},
+        {"D. 12 ", "D. 12 |-||12"},
+        {"D.-3", "D.-3|-||-3"},
+        {"D.+5", "D.+5|-||5"},
+        {"D.-0", "D.-0|-||0"},
+        {"D.\t3", "D.\t3|-||0"},
+        {"D.1 2", "D.1 2|-||0"},
+        {"D.-", "D.-|-||0"},
+        {"D.", "D.|-||0"},
+        {"xaa", "x|a|aa|0"},
+        {"x00", "x|9|00|0"},
+        {"x990001", "x|9|990001|990001"},
+        {"xa", "xa|-||0"},
+        {"x0", "x0|-||0"},
+        {"xa1", "xa1|-||0"},
+        {"yaa", "yaa|-||0"},
+        {"/h/i.1/D", "D|-||0"},
+    };
+    for (const auto& [path, expected] : cases) {
+        const PartName name = ParsePartName(path);
+        const char kind = name.kind == SuffixKind::Digits    ? '9'
+                          : name.kind == SuffixKind::Letters ? 'a'
+                                                             : '-';
+        EXPECT_EQ(name.stem + "|" + kind + "|" + name.suffix + "|" + SortNumberText(name.number),
+                  expected)
+            << '"' << path << '"';
+    }
 }
 
-// Equal part numbers end where the partition leaves them, as the sort first written left them.
+// Numbers of any length, then the file name's bytes (letters folded on Windows), then list order.
 TEST(QuickSort, KnownOrders)
 {
+    constexpr bool kWindows = std::filesystem::path::preferred_separator == '\\';
     const std::pair<Texts, Texts> cases[] = {
         {{"DISC.010", "DISC.9", "DISC.001"}, {"DISC.001", "DISC.9", "DISC.010"}},
+        {{"i.zaaa", "i.yz", "i.ab", "i.zzaaaa", "i.aa", "i.zyzz"},
+         {"i.aa", "i.ab", "i.yz", "i.zaaa", "i.zyzz", "i.zzaaaa"}},
+        {{"d.9000", "d.89", "d.990000", "d.00", "d.9899", "d.01"},
+         {"d.00", "d.01", "d.89", "d.9000", "d.9899", "d.990000"}},
+        {{"x.100000000000000000000", "x.40000", "x.-40000", "x.99999999999999999999", "x.2"},
+         {"x.-40000", "x.2", "x.40000", "x.99999999999999999999", "x.100000000000000000000"}},
         {{"b.2", "x.iso", "a.1", "y", "c.2", "z.txt"},
-         {"z.txt", "x.iso", "y", "a.1", "b.2", "c.2"}},
-        {{"a.2", "b.1", "c.2", "d.1"}, {"d.1", "b.1", "a.2", "c.2"}},
+         {"x.iso", "y", "z.txt", "a.1", "b.2", "c.2"}},
         {{"q.5", "a.5", "b.-1", "z.5", "m.5", "c", "x.40000", "n.0"},
-         {"b.-1", "n.0", "c", "x.40000", "q.5", "a.5", "z.5", "m.5"}}};
+         {"b.-1", "c", "n.0", "a.5", "m.5", "q.5", "z.5", "x.40000"}},
+        {{"/q/D.1", "/p/D.01", "/a/D.1"}, {"/p/D.01", "/q/D.1", "/a/D.1"}},
+        {{"b.1", "B.1", "a.1"}, kWindows ? Texts{"a.1", "b.1", "B.1"} : Texts{"B.1", "a.1", "b.1"}},
+    };
     for (auto [items, expected] : cases) {
         QuickSort(items, 0, static_cast<std::ptrdiff_t>(items.size()) - 1);
         EXPECT_EQ(items, expected);

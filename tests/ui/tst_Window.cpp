@@ -171,21 +171,23 @@ void tst_Window::pickedFilesEnterInPartNumberOrder()
     }
 }
 
-// Awkward names too: a folder whose name ends in a line break, a part whose name holds a
+// Awkward names too: a folder whose name ends in a line break, parts whose names hold a
 // right-to-left override and a byte that is not UTF-8. Folders and non-local URLs are left out.
 void tst_Window::droppedFilesEnterAsPickedOnesAndJoinByteForByte()
 {
     TempDir dir;
-    const std::string folder = dir.file("set\n"), odd = folder + "/DISC\xE2\x80\xAEosi\xFF.002";
+    const std::string folder = dir.file("set\n"), stem = "/DISC\xE2\x80\xAEosi\xFF";
+    const std::string odd = folder + stem + ".002";
     fs::create_directories(folder + "/sub");
     fs::create_directory(dir.file("b"));
-    test::WriteFile(folder + "/DISC.001", std::string(5000, 'a'));
+    test::WriteFile(folder + stem + ".001", std::string(5000, 'a'));
     test::WriteFile(odd, std::string(5000, 'b'));
-    test::WriteFile(dir.file("b/DISC.003"), "c");
+    test::WriteFile(dir.file("b") + stem + ".003", "c");
     QVERIFY(Drop(driver_.window(),
                  {FileUrl(odd), FileUrl(folder + "/sub"), QUrl("https://example.com/DISC.004"),
-                  FileUrl(dir.file("b/DISC.003")), FileUrl(folder + "/DISC.001")}));
-    QCOMPARE(driver_.entryTexts(), (Texts{folder + "/DISC.001", odd, dir.file("b/DISC.003")}));
+                  FileUrl(dir.file("b") + stem + ".003"), FileUrl(folder + stem + ".001")}));
+    QCOMPARE(driver_.entryTexts(),
+             (Texts{folder + stem + ".001", odd, dir.file("b") + stem + ".003"}));
     const QString shown = QString::fromStdString(dir.path().string()) + "/set\\n/";
     QCOMPARE(driver_.list()->topLevelItem(1)->text(0), shown + "DISC<U+202E>osi\\xFF.002");
     QCOMPARE(driver_.list()->topLevelItem(1)->toolTip(0), shown + "DISC<U+202E>osi\\xFF.002");

@@ -1,0 +1,87 @@
+// Sets of parts as GNU split writes them, with its default letters, with numbers, with its
+// default name and cut into a number of parts: in byte order after the sort, one set without a
+// finding, whose checksum file is found by its stem, and built in that order into the file that
+// was split.
+
+#include "join/BuildFlow.h"
+#include "join/PartSet.h"
+#include "join/SystemJoin.h"
+#include "list/modFunctions.h"
+#include "support/ScriptedWindow.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace partwright {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+// Records of four bytes that carry their number, so no two whole parts are alike.
+std::string Numbered(std::size_t bytes)
+{
+    std::string content;
+    for (std::uint32_t n = 0; content.size() < bytes; ++n)
+        content += {static_cast<char>(n), static_cast<char>(n >> 8), '|', '\n'};
+    content.resize(bytes);
+    return content;
+}
+
+TEST(SplitSets, SortInByteOrderRaiseNoFindingAndJoinIntoTheFile)
+{
+    const struct {
+        const char* split; // run in the parts' folder
+        const char* stem;
+        std::size_t bytes, parts;
+        std::uint64_t lastSize;
+    } rows[] = {
+        {"split -b 4 ../image img.iso.", "img.iso", 2606, 652, 2}, // aa...yz, zaaa, zaab
+        {"split -d -b 4 ../image DISC.", "DISC", 3966, 992, 2}, // 00...89, 9000...9899, 990000...
+        {"split -b 4 ../image", "x", 118, 30, 2},               // xaa...xbd
+        {"split -n 12 -d -a 3 --numeric-suffixes=1 ../image DISC.", "DISC", 1206, 12, 106},
+    };
+    std::mt19937 random(12345);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.split);
+        test::TempDir dir;
+        const std::string content = Numbered(row.bytes);
+        test::WriteFile(dir.file("image"), content);
+        fs::create_directory(dir.file("parts"));
+        const std::string split = "cd '" + dir.file("parts") + "' && " + row.split;
+        ASSERT_EQ(std::system(split.c_str()), 0);
+
+        Texts inByteOrder;
+        for (const auto& entry : fs::directory_iterator(dir.file("parts")))
+            inByteOrder.push_back(entry.path().string());
+        std::sort(inByteOrder.begin(), inByteOrder.end());
+        ASSERT_EQ(inByteOrder.size(), row.parts);
+        Texts sorted = inByteOrder;
+        std::shuffle(sorted.begin(), sorted.end(), random);
+        modFunctions::QuickSort(sorted, 0, static_cast<std::ptrdiff_t>(sorted.size()) - 1);
+        EXPECT_EQ(sorted, inByteOrder);
+
+        const std::vector<ListedPart> parts = MeasureParts(sorted);
+        EXPECT_EQ(parts.back().size, row.lastSize);
+        EXPECT_EQ(PartSetFindings(parts), Texts{});
+
+        const std::string checksum =
+            "cd '" + dir.file("parts") + "' && sha256sum <../image >" + row.stem + ".sha256";
+        ASSERT_EQ(std::system(checksum.c_str()), 0);
+        test::ScriptedWindow window;
+        BuildFlow flow(SystemJoinSteps, sorted, dir.file("OUT.ISO"));
+        window.run(flow);
+        EXPECT_EQ(flow.message(), "ISO built succesfully.\r\n\r\nSHA-256 matches " +
+                                      std::string(row.stem) +
+                                      ".sha256.\r\nChecked on the image as it was written.");
+        EXPECT_EQ(window.asked, Texts{});
+        EXPECT_TRUE(test::ReadFile(dir.file("OUT.ISO")) == content);
+    }
+}
+
+} // namespace
+} // namespace partwright
