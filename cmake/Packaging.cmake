@@ -5,9 +5,10 @@ set(CPACK_PACKAGE_VENDOR "The Partwright developers")
 set(CPACK_PACKAGE_CONTACT "The Partwright developers <quillon@partwright.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Join the part files of a disc image into one image file")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Partwright lists the parts of a split disc image (NAME.001, NAME.002, ...) in part-number
-order, checks them for signs of a broken set and against the checksum files that came with them,
-and joins them byte for byte into one image file, never losing an existing file on the way.")
+    "Partwright lists the parts of a split disc image (NAME.001, NAME.002, ..., or NAME.aa,
+NAME.ab, ... as GNU split writes them) in part order, checks them for signs of a broken set and
+against the checksum files that came with them, and joins them byte for byte into one image file.
+Until the image takes the destination's place, a cancelled or failed build changes nothing.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 if(WIN32)
