@@ -50,8 +50,10 @@ void BuildFlow::fail(const std::exception& fault)
         step = "flushing the image to disk and checking it";
         break;
     case Stage::Placing:
-    case Stage::Stopping:
         step = "putting the image in the destination's place";
+        break;
+    case Stage::Stopping:
+        step = "cancelling the build";
         break;
     case Stage::Checking:
     case Stage::Asking:
