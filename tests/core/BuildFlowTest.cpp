@@ -19,11 +19,6 @@ namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 using test::ScriptedWindow;
 
-std::ptrdiff_t EntriesIn(const fs::path& folder)
-{
-    return std::distance(fs::directory_iterator(folder), {});
-}
-
 // Entries: "NAME" a listed part (its name as content), "NAME?" listed but never made, "+NAME" an
 // old image that is not listed, "NAME/" a folder. The report names the file `about` in the folder.
 struct Row {
@@ -55,7 +50,7 @@ TEST(BuildFlow, ChecksQuestionsJoinAndReport)
     };
     // clang-format on
     const auto descriptors = [] { // none stays open after a build (Linux shows them)
-        return NativeSeparator() == '/' ? EntriesIn(fs::path("/proc/self/fd")) : 0;
+        return NativeSeparator() == '/' ? test::EntriesIn(fs::path("/proc/self/fd")) : 0;
     };
     const auto open = descriptors();
     for (const Row& row : rows) {
@@ -79,7 +74,7 @@ TEST(BuildFlow, ChecksQuestionsJoinAndReport)
         ScriptedWindow window;
         window.answers = row.answers;
         BuildFlow flow(SystemJoinSteps, parts, destination);
-        const std::ptrdiff_t before = EntriesIn(dir.path());
+        const std::ptrdiff_t before = test::EntriesIn(dir.path());
         window.run(flow);
         EXPECT_EQ(flow.ending(), row.ending);
         const std::string about = *row.about ? dir.file(row.about) : "";
@@ -90,7 +85,7 @@ TEST(BuildFlow, ChecksQuestionsJoinAndReport)
         EXPECT_EQ(window.progress, built ? shown : Texts{});
         EXPECT_EQ(built || !old.empty() ? test::ReadFile(destination) : "", built ? joined : old);
         // A new image and nothing else: no temporary image stays behind.
-        EXPECT_EQ(EntriesIn(dir.path()), before + (built && old.empty()));
+        EXPECT_EQ(test::EntriesIn(dir.path()), before + (built && old.empty()));
     }
     EXPECT_EQ(descriptors(), open);
 }
@@ -124,7 +119,7 @@ TEST(BuildFlow, AJoinThatCannotStartOrThrows)
                   messages::BuildStepFailed("joining the parts", {0, "no command"}, destination,
                                             old, false));
         EXPECT_EQ(test::ReadFile(destination), old ? "old image" : "");
-        EXPECT_EQ(EntriesIn(dir.path()), 1 + old);
+        EXPECT_EQ(test::EntriesIn(dir.path()), 1 + old);
     }
 }
 
@@ -187,7 +182,7 @@ TEST(BuildFlow, CancelInEveryPhaseLeavesTheDestinationAsItWas)
         fs::remove(destination);
         if (*row.checksumFile)
             fs::remove(dir.file(row.checksumFile));
-        EXPECT_EQ(EntriesIn(dir.path()), 2);
+        EXPECT_EQ(test::EntriesIn(dir.path()), 2);
     }
 }
 

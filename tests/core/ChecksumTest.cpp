@@ -9,6 +9,7 @@
 #include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -92,6 +93,15 @@ TEST(PlanChecksums, TheSetFindsItsFilesAndTheLinesThatCount)
          {{"DISC.sha256", a + "  DISC.iso\n" + b + "  out.iso\n"},
           {"DISC.sha512", e + "  DISC.iso"}},
          "image SHA-256 " + b + " DISC.sha256"},
+        {{"DISC.001"},
+         {{"disc.MD5", c + "\n"},
+          {"DISC.iso.sha512", e + "  -\n"},
+          {"DISC.crc", "filename=DISC.iso\r\nsize=10\r\ncrc32=8DA988AF"},
+          {"DISC.sha256", a + "  DISC.iso\n" + b + "  DISC.img\n"}},
+         "image SHA-512 " + e +
+             " DISC.iso.sha512\nThe parts have 9 bytes together, but DISC.crc "
+             "gives the image 10 bytes.\nDISC.sha256 gives checksums for 2 files that could be the "
+             "image and cannot tell which; none of them was used."},
         {{"DISC.001", "DISC.002"},
          {{"DISC.sha256", a + "  DISC.002\n"},
           {"DISC.iso.sha256", b + "  DISC.002\n"},
@@ -110,18 +120,18 @@ TEST(PlanChecksums, TheSetFindsItsFilesAndTheLinesThatCount)
         for (const auto& [name, content] : row.files)
             test::WriteFile(dir.file(name), content);
         const ChecksumPlan plan = PlanChecksums(parts, dir.file("OUT.ISO"), 9);
-        Texts lines;
-        for (const PartChecksum& part : plan.parts)
-            lines.push_back(row.parts[part.part] + " " + AlgorithmName(part.algorithm) + " " +
-                            part.hex + " " + part.checksumFile);
-        if (const auto& image = plan.image)
-            lines.push_back("image " + std::string(AlgorithmName(image->algorithm)) + " " +
-                            image->hex + " " + image->checksumFile);
-        lines.insert(lines.end(), plan.findings.begin(), plan.findings.end());
-        lines.insert(lines.end(), plan.notes.begin(), plan.notes.end());
         std::string shown;
-        for (const std::string& line : lines)
+        const auto show = [&shown](const std::string& line) {
             shown += (shown.empty() ? "" : "\n") + line;
+        };
+        for (const PartChecksum& part : plan.parts)
+            show(row.parts[part.part] + " " + AlgorithmName(part.algorithm) + " " + part.hex + " " +
+                 part.checksumFile);
+        if (const auto& image = plan.image)
+            show("image " + std::string(AlgorithmName(image->algorithm)) + " " + image->hex + " " +
+                 image->checksumFile);
+        std::for_each(plan.findings.begin(), plan.findings.end(), show);
+        std::for_each(plan.notes.begin(), plan.notes.end(), show);
         EXPECT_EQ(shown, row.plan);
     }
 }
@@ -188,95 +198,29 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
         E ending;
         std::string question, report;
     } rows[] = {
-        {"the image matches",
-         {{"DISC.sha256", sha256 + "  DISC.iso\n"}},
-         false,
-         {},
-         E::Built,
-         "",
+        // clang-format off
+        {"the image matches", {{"DISC.sha256", sha256 + "  DISC.iso\n"}}, false, {}, E::Built, "",
          built + "SHA-256 matches DISC.sha256.\nChecked on the image as it was written."},
-        {"the strongest checksum counts",
-         {{"disc.MD5", zeros + "\n"}, {"DISC.iso.sha512", std::string(kSha512) + "  -\n"}},
-         false,
-         {},
-         E::Built,
-         "",
-         built + "SHA-512 matches DISC.iso.sha512.\nChecked on the image as it was written."},
-        {"the image differs, nothing to replace",
-         {{"DISC.md5", zeros}},
-         false,
-         {},
-         E::Mismatched,
-         "",
-         mismatch + "The image was kept: '%1'."},
-        {"the image differs, keep the old one",
-         {{"DISC.md5", zeros}},
-         true,
-         {true, false},
-         E::Mismatched,
-         "'%1' already exists. Do you want to replace it with this image?",
+        {"the image differs, nothing to replace", {{"DISC.md5", zeros}}, false, {}, E::Mismatched,
+         "", mismatch + "The image was kept: '%1'."},
+        {"the image differs, keep the old one", {{"DISC.md5", zeros}}, true, {true, false},
+         E::Mismatched, "'%1' already exists. Do you want to replace it with this image?",
          mismatch + "The image was removed; '%1' has not been changed."},
-        {"the image differs, replace the old one",
-         {{"DISC.md5", zeros}},
-         true,
-         {true, true},
-         E::Mismatched,
-         "",
-         mismatch + "The image replaced '%1'."},
-        {"every part matches",
-         {{"DISC.sfv", sfv}},
-         false,
-         {},
-         E::Built,
-         "",
+        {"the image differs, replace the old one", {{"DISC.md5", zeros}}, true, {true, true},
+         E::Mismatched, "", mismatch + "The image replaced '%1'."},
+        {"every part matches", {{"DISC.sfv", sfv}}, false, {}, E::Built, "",
          built + "CRC32 of every part matches DISC.sfv (checked before the join).\n" + order},
-        {"a damaged part",
-         {{"DISC.sfv", "DISC.001 352441C2\nDISC.002 FFFFFFFF\nDISC.003 2B933CE4\n"}},
-         false,
-         {},
-         E::Declined,
-         anyway +
-             "DISC.002 does not match its CRC32 in DISC.sfv: expected FFFFFFFF, found 0CC4E161.\n"
-             "\nBuild anyway?",
-         ""},
-        {"a part the list lacks",
-         {{"DISC.sfv", sfv + "DISC.004 00000000\n"}},
-         false,
-         {true},
-         E::Built,
-         anyway + "DISC.004 is named in DISC.sfv but is not in the list.\n\nBuild anyway?",
-         built + "CRC32 of every part matches DISC.sfv (checked before the join).\n" + order},
-        {"a .crc file with the size",
-         {{"DISC.crc", "filename=DISC.iso\r\nsize=9\r\ncrc32=" + crc}},
-         false,
-         {},
-         E::Built,
-         "",
+        {"a damaged part", {{"DISC.sfv", "DISC.001 352441C2\nDISC.002 FFFFFFFF\nDISC.003 2B933CE4\n"}},
+         false, {}, E::Declined, anyway + "DISC.002 does not match its CRC32 in DISC.sfv: expected "
+         "FFFFFFFF, found 0CC4E161.\n\nBuild anyway?", ""},
+        {"a .crc file with the size", {{"DISC.crc", "filename=DISC.iso\r\nsize=9\r\ncrc32=" + crc}},
+         false, {}, E::Built, "",
          built + "CRC32 and size match DISC.crc.\nChecked on the image as it was written."},
-        {"a .crc file with another size",
-         {{"DISC.crc", "filename=DISC.iso\r\nsize=10\r\ncrc32=" + crc}},
-         false,
-         {},
-         E::Declined,
-         anyway + "The parts have 9 bytes together, but DISC.crc gives the image 10 bytes.\n\n"
-                  "Build anyway?",
-         ""},
-        {"a file that holds no checksum",
-         {{"DISC.sha1", std::string(kSha1) + "  DISC.iso"}, {"disc.ISO.SHA512", "not a sum"}},
-         false,
-         {},
-         E::Built,
-         "",
+        {"an unreadable file and a good one", {{"DISC.sha1", std::string(kSha1) + "  DISC.iso"},
+         {"disc.ISO.SHA512", "not a sum"}}, false, {}, E::Built, "",
          built + "SHA-1 matches DISC.sha1.\nChecked on the image as it was written.\n"
-                 "disc.ISO.SHA512 holds no checksum that Partwright can read."},
-        {"a file that cannot tell which is the image",
-         {{"DISC.sha256", sha256 + "  DISC.iso\n" + sha256 + "  DISC.img\n"}},
-         false,
-         {},
-         E::Built,
-         "",
-         built + "DISC.sha256 gives checksums for 2 files that could be the image and cannot "
-                 "tell which; none of them was used."},
+         "disc.ISO.SHA512 holds no checksum that Partwright can read."},
+        // clang-format on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -67,14 +67,9 @@ TEST(Texts, ExactWording)
         {ImageSizeDiffers(1000, 3000, "/o", true),
          h + "The joined image has 1,000 bytes, but the parts had 3,000 bytes when the build "
              "began: a part changed while it was joined.\r\n\r\n'/o' has not been changed."},
-        {BuildStepFailed("joining the parts", {5, "gone"}, "/o", true, false) + "|" +
-             BuildStepFailed("x", {0, "y"}, "/o", false, true),
-         h +
-             "Input is invalid or some unknown error occured.\r\n\r\nThe build stopped while "
-             "joining the parts: gone (error 5).\r\n\r\n'/o' has not been changed.|" +
-             h +
-             "Input is invalid or some unknown error occured.\r\n\r\nThe build stopped "
-             "while x: y (error 0).\r\n\r\nThe image is in place: '/o'."},
+        {BuildStepFailed("joining the parts", {5, "gone"}, "/o", false, true),
+         h + "Input is invalid or some unknown error occured.\r\n\r\nThe build stopped while "
+             "joining the parts: gone (error 5).\r\n\r\nThe image is in place: '/o'."},
         {ImageNotPlaced("flush the image to disk", {5, "Input/output error"}, "/o.iso", false),
          h + "Could not flush the image to disk:\r\nInput/output error (error 5).\r\n\r\n"
              "No image was written."},
@@ -129,27 +124,14 @@ TEST(ProgressReading, WhatEachPhaseShows)
         int permille;
         std::string figuresShown;
     } rows[] = {
-        {{Phase::CheckingParts, 1, 4, "D\n.sfv", false},
-         "Checking the parts against D\\n.sfv",
-         250,
-         "1 byte of 4 bytes"},
-        {{Phase::Joining, 4, 4, "", false},
-         "Joining 3 parts into:",
-         1000,
-         "4 bytes of 4 bytes \xc2\xb7 writing to disk"},
-        {{Phase::CheckingImage, 4, 4, "D.md5", false},
-         "Checking the image against D.md5",
-         1000,
-         "4 bytes of 4 bytes \xc2\xb7 comparing"},
-        {{Phase::Placing, 4, 4, "", false},
-         "Joining 3 parts into:",
-         -1,
-         "Flushing the image to disk..."},
-        {{Phase::Cancelling, 0, 4, "", true},
-         "Cancelling: waiting for the disk to finish writing...",
-         -1,
-         ""},
+        // clang-format off
+        {{Phase::CheckingParts, 1, 4, "D\n.sfv", false}, "Checking the parts against D\\n.sfv", 250, "1 byte of 4 bytes"},
+        {{Phase::Joining, 4, 4, "", false}, "Joining 3 parts into:", 1000, "4 bytes of 4 bytes \xc2\xb7 writing to disk"},
+        {{Phase::CheckingImage, 4, 4, "D.md5", false}, "Checking the image against D.md5", 1000, "4 bytes of 4 bytes \xc2\xb7 comparing"},
+        {{Phase::Placing, 4, 4, "", false}, "Joining 3 parts into:", -1, "Flushing the image to disk..."},
+        {{Phase::Cancelling, 0, 4, "", true}, "Cancelling: waiting for the disk to finish writing...", -1, ""},
         {{Phase::Cancelling, 0, 4, "", false}, "Cancelling...", -1, ""},
+        // clang-format on
     };
     for (const auto& row : rows) {
         ProgressReading reading(3);

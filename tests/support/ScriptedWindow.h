@@ -10,10 +10,9 @@
 
 namespace partwright::test {
 
-// Plays a window's part in a build with nothing else to do: it answers the questions from a
-// script, notes what it was asked and when a progress window would come and go, and runs the
-// event loop. Like a window whose question box runs a loop of its own, it calls the build again
-// while each question is open, which the build holds.
+// A window with nothing else to do: it runs the event loop, answers questions from a script and
+// notes them and the progress window's coming and going. Like a box with a loop of its own, it
+// calls the build again while each question is open, which the build holds.
 struct ScriptedWindow {
     std::vector<bool> answers; // in turn; No when they run out
     std::vector<std::string> asked, progress;

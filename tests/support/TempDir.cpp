@@ -40,4 +40,9 @@ std::string ReadFile(const std::string& path)
     return content.str();
 }
 
+std::ptrdiff_t EntriesIn(const std::filesystem::path& folder)
+{
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
 } // namespace partwright::test

@@ -23,5 +23,6 @@ private:
 
 void WriteFile(const std::string& path, std::string_view content);
 std::string ReadFile(const std::string& path); // empty when it cannot be read
+std::ptrdiff_t EntriesIn(const std::filesystem::path& folder);
 
 } // namespace partwright::test
