@@ -46,7 +46,7 @@ TEST(ChecksumTools, WhatTheirFilesSayOfTheImageAndItsParts)
         {hash, "rhash --sfv *.0* >\"$1.sfv\"" + damage, BuildEnding::Declined,
          "%1.002 does not match its CRC32 in %1.sfv: expected "},
         // A file that is there but cannot be read: the process's own memory at its start.
-        {hash, "rhash --sfv *.0* >\"$1.sfv\" && ln -sf /proc/self/mem \"$1.002\"",
+        {hash, R"(rhash --sfv *.0* >"$1.sfv" && ln -sf /proc/self/mem "$1.002")",
          BuildEnding::Declined,
          "%1.002 could not be read to check it against %1.sfv: Input/output error (error 5)."},
     };
