@@ -261,6 +261,7 @@ void BuildFlow::join()
         } catch (const std::system_error&) {
             // read once the children have ended
         }
+        imageReadWhileWritten_ = reader != nullptr;
         if (reader)
             hashTask_ = std::make_unique<Task<HashRun>>(
                 [reader, path = temporary_->path(), algorithm = plan_.image->algorithm,
@@ -357,8 +358,8 @@ void BuildFlow::judgeImage(const HashRun& run)
         return;
     }
     if (run.digests.front() == checksum.hex) {
-        checked_.push_back(
-            messages::ImageMatches(algorithm, checksum.size.has_value(), checksum.checksumFile));
+        checked_.push_back(messages::ImageMatches(algorithm, checksum.size.has_value(),
+                                                  checksum.checksumFile, imageReadWhileWritten_));
         return;
     }
     mismatch_ = messages::ImageMismatch{algorithm, checksum.checksumFile,
@@ -384,7 +385,7 @@ void BuildFlow::placed(const PlaceOutcome& placement)
             report = report.empty() ? flush : report + messages::kLineBreak + flush;
         }
         if (!mismatch_)
-            return end(BuildEnding::Built, messages::BuiltSuccessfully(report));
+            return end(BuildEnding::Built, messages::BuiltSuccessfully(destination_, report));
         const auto outcome = destinationExisted_ ? messages::MismatchOutcome::Replaced
                                                  : messages::MismatchOutcome::Kept;
         std::string text = messages::ImageDoesNotMatch(*mismatch_, outcome, destination_);

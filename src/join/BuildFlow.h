@@ -152,6 +152,7 @@ private:
     std::uint64_t joinedSize_ = 0; // and the bytes they must have written
     ChildProcess child_;
     std::unique_ptr<Task<HashRun>> hashTask_;
+    bool imageReadWhileWritten_ = false; // or once the children had ended
     std::optional<HashRun> hashRun_;
     std::unique_ptr<Task<PlaceOutcome>> diskTask_; // the flush, or putting the image in place
     std::optional<PlaceOutcome> diskResult_;

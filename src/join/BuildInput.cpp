@@ -29,8 +29,7 @@ std::optional<std::string> FirstMissingPart(const std::vector<std::string>& part
 
 std::string ResolveDestination(const std::string& destinationText)
 {
-    std::filesystem::path destination =
-        std::filesystem::absolute(PathOf(JoinDestination(destinationText)));
+    std::filesystem::path destination = PathOf(FullPath(JoinDestination(destinationText)));
     // Follow the link, and a link it leads to, also when the file at the end does not exist yet;
     // as far as the system itself would.
     constexpr int kMostLinks = 40;

@@ -1,6 +1,5 @@
 #include "join/JoinCommand.h"
 
-#include "join/PasteString.h"
 #include "text/Blanks.h"
 
 namespace partwright {
@@ -13,6 +12,18 @@ std::string Quoted(const std::string& path)
     return '"' + path + '"';
 }
 
+// What a UTF-8 text takes in UTF-16: one unit a character, two past U+FFFF (four UTF-8 bytes).
+std::size_t Utf16Length(const std::string& text)
+{
+    std::size_t units = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) // not a continuation byte: a character starts
+            units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
 } // namespace
 
 std::string JoinDestination(const std::string& destinationText)
@@ -20,17 +31,36 @@ std::string JoinDestination(const std::string& destinationText)
     return std::string(TrimBlanks(destinationText));
 }
 
-std::string ComposeCopyCommandLine(const std::string& shellName,
-                                   const std::vector<std::string>& parts,
-                                   const std::string& temporary)
+std::string ShellSwitches(const std::string& shellName)
 {
-    std::vector<std::string> quotedParts;
-    quotedParts.reserve(parts.size());
-    for (const auto& part : parts)
-        quotedParts.push_back(IsBlank(part) ? part : Quoted(part));
+    return shellName == "cmd.exe" ? " /D /V:OFF /U /c " : " /c ";
+}
 
-    return shellName + " /c " + "COPY /B /Y " + PasteString(" + ", quotedParts) + " " +
-           Quoted(temporary);
+std::vector<JoinStep> ComposeCopySteps(const std::string& shellPath, const std::string& shellName,
+                                       const std::vector<std::string>& parts,
+                                       const std::string& temporary, std::size_t longest)
+{
+    const std::string start =
+        shellName + ShellSwitches(shellName) + "COPY /B /Y " + Quoted(temporary);
+    const std::string end = " " + Quoted(temporary);
+    const std::size_t fixed = Utf16Length(start) + Utf16Length(end);
+    const auto cost = [](const std::string& part) {
+        return Utf16Length(" + ") + Utf16Length(Quoted(part));
+    };
+    std::vector<JoinStep> steps;
+    for (auto next = parts.begin(); next != parts.end();) {
+        const auto first = next;
+        std::string line = start;
+        std::size_t used = fixed;
+        do {
+            line += " + " + Quoted(*next);
+            used += cost(*next);
+            ++next;
+        } while (next != parts.end() && used + cost(*next) <= longest);
+        steps.push_back(
+            {ChildCommand{{shellPath}, line + end}, static_cast<std::size_t>(next - first)});
+    }
+    return steps;
 }
 
 std::vector<std::string> ComposeCatArguments(const std::string& catPath,

@@ -1,6 +1,8 @@
 #include "join/JoinCommand.h"
 #include "join/ShellSelection.h"
 #include "join/SystemJoin.h"
+#include "platform/NativePaths.h"
+#include "platform/SystemPrograms_win.h"
 #include "platform/TemporaryImage.h"
 #include "platform/WideText_win.h"
 #include "text/Messages.h"
@@ -32,15 +34,22 @@ std::optional<std::string> NameRefusal(const std::string& path)
 std::vector<JoinStep> SystemJoinSteps(const std::vector<std::string>& parts,
                                       const TemporaryImage& temporary)
 {
-    return {{ChildCommand{{}, ComposeCopyCommandLine(GetShellName(), parts, temporary.path())},
-             parts.size()}};
+    // Full paths: the child runs in a local folder of its own, not the program's current one.
+    std::vector<std::string> fullParts;
+    fullParts.reserve(parts.size());
+    for (const std::string& part : parts)
+        fullParts.push_back(FullPath(part));
+    const std::string shell = GetShellName();
+    const std::string shellPath =
+        shell == "cmd.exe" ? SystemFolderProgram(shell) : WindowsFolderProgram(shell);
+    return ComposeCopySteps(shellPath, shell, fullParts, temporary.path());
 }
 
 std::optional<std::string> SystemJoinRefusal(const std::vector<std::string>& parts,
                                              const std::string& destination)
 {
     for (const auto& part : parts) {
-        if (auto refusal = NameRefusal(part))
+        if (auto refusal = NameRefusal(FullPath(part)))
             return refusal;
     }
     if (auto refusal = NameRefusal(destination))

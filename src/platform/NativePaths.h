@@ -18,4 +18,8 @@ std::string ProgramDirectory();
 std::filesystem::path PathOf(const std::string& name);
 std::string NameOf(const std::filesystem::path& path);
 
+// The name as a full path, counted from the current directory as the system counts it; a network
+// share's path (\\server\share\...) stays one. Throws std::filesystem::filesystem_error.
+std::string FullPath(const std::string& name);
+
 } // namespace partwright

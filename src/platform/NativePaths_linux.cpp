@@ -25,4 +25,9 @@ std::string NameOf(const std::filesystem::path& path)
     return path.string();
 }
 
+std::string FullPath(const std::string& name)
+{
+    return std::filesystem::absolute(name).string();
+}
+
 } // namespace partwright

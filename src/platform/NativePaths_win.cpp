@@ -39,4 +39,25 @@ std::string NameOf(const std::filesystem::path& path)
     return std::string(name.begin(), name.end());
 }
 
+// The standard library's absolute() takes \\server\share\x for a rooted path on the current
+// drive; the system's own call does not.
+std::string FullPath(const std::string& name)
+{
+    const std::wstring wide = Wide(name);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0)
+            throw std::filesystem::filesystem_error(
+                "", PathOf(name),
+                std::error_code(static_cast<int>(GetLastError()), std::system_category()));
+        if (length < full.size()) {
+            full.resize(length);
+            return Utf8(full);
+        }
+        full.resize(length); // the length asked for counts the terminating zero
+    }
+}
+
 } // namespace partwright

@@ -26,10 +26,11 @@ struct PlaceOutcome {
 };
 
 // The file an image is written to before it takes the destination's place: a new file with a
-// short hidden name in the destination's folder. While this object lives the file is locked, so a
-// later build can tell a file left behind by a program that was killed (which it removes) from
-// one that is still being written (which it leaves alone). Dropping the object removes the file
-// unless it has taken the destination's place.
+// short name in the destination's folder that starts with a dot (hidden on Linux; on Windows the
+// file carries no hidden attribute, which would keep COPY from writing it). While this object lives
+// the file is locked, so a later build can tell a file left behind by a program that was killed
+// (which it removes) from one that is still being written (which it leaves alone). Dropping the
+// object removes the file unless it has taken the destination's place.
 class TemporaryImage {
 public:
     // Removes what killed builds left in the destination's folder, then creates the file.

@@ -54,6 +54,27 @@ std::error_code LastError()
     throw std::system_error(LastError(), what);
 }
 
+// Another program may hold a file for a moment (a virus scanner, an indexer, a viewer): a call
+// that meets it is tried again for about two seconds, unless somebody asks to stop. False, with
+// the call's last error, when it did not succeed.
+template <typename Call> bool TriedWhileHeld(Call call, const std::atomic<bool>& stop)
+{
+    constexpr int kTries = 20;
+    constexpr DWORD kPause = 100; // milliseconds
+    for (int tried = 1;; ++tried) {
+        if (call())
+            return true;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                          error == ERROR_LOCK_VIOLATION;
+        if (!held || tried == kTries || stop) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(kPause);
+    }
+}
+
 } // namespace
 
 struct TemporaryImage::Impl {
@@ -88,9 +109,10 @@ TemporaryImage::TemporaryImage(const std::string& destination) : d(std::make_uni
             continue; // the number is in use somewhere
         }
         const std::string path = folder + name;
-        // Hidden while it is written; the attribute goes before the file takes the place.
+        // Not hidden: COPY opens its target as a new file with normal attributes, which Windows
+        // refuses on an existing hidden, system or read-only file.
         const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_HIDDEN, nullptr);
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             const std::error_code error = LastError();
             CloseHandle(mark);
@@ -156,10 +178,18 @@ PlaceOutcome TemporaryImage::flush(std::uint64_t expectedSize, const std::atomic
     if (StoppedBefore(outcome, stop))
         return outcome;
     // Not shared for deleting: nobody removes the image while it is flushed and measured.
-    const HANDLE file =
-        CreateFileW(Wide(d->path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    HANDLE file = INVALID_HANDLE_VALUE;
+    const bool opened = TriedWhileHeld(
+        [&] {
+            file = CreateFileW(Wide(d->path).c_str(), GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+            return file != INVALID_HANDLE_VALUE;
+        },
+        stop);
+    if (!opened && StoppedBefore(outcome, stop))
+        return outcome;
+    if (!opened)
         return Failed(LastError(), "open the image");
     LARGE_INTEGER size{};
     const bool flushed = FlushFileBuffers(file);
@@ -185,33 +215,40 @@ PlaceOutcome TemporaryImage::place(const std::atomic<bool>& stop)
     const wchar_t* const path = widePath.c_str();
     const wchar_t* const destination = wideDestination.c_str();
 
-    // Attributes move with the file: the image must not stay hidden, and it keeps a read-only
-    // destination's protection. Windows replaces no read-only file, so that one loses it first.
+    // Attributes move with the file: the image keeps a replaced destination's read-only and
+    // hidden attributes. Windows replaces no read-only file, so the destination loses them first.
     const DWORD imageAttributes = GetFileAttributesW(path);
     if (imageAttributes == INVALID_FILE_ATTRIBUTES)
         return Failed(LastError(), "read the image's attributes");
+    constexpr DWORD kCarried = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
     const DWORD destinationAttributes = GetFileAttributesW(destination);
-    const bool readOnly = destinationAttributes != INVALID_FILE_ATTRIBUTES &&
-                          (destinationAttributes & FILE_ATTRIBUTE_READONLY) &&
-                          !(destinationAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    DWORD placedAttributes = imageAttributes & ~FILE_ATTRIBUTE_HIDDEN;
-    if (readOnly)
-        placedAttributes |= FILE_ATTRIBUTE_READONLY;
+    const DWORD carried = destinationAttributes != INVALID_FILE_ATTRIBUTES &&
+                                  !(destinationAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                              ? destinationAttributes & kCarried
+                              : 0;
+    const DWORD placedAttributes = (imageAttributes & ~kCarried) | carried;
     if (!SetFileAttributesW(path, placedAttributes ? placedAttributes : FILE_ATTRIBUTE_NORMAL))
-        return Failed(LastError(), "make the image visible");
+        return Failed(LastError(), "give the image the destination's attributes");
 
     const auto undo = [&](const char* step) {
         const std::error_code error = LastError();
-        if (readOnly)
+        if (carried)
             SetFileAttributesW(destination, destinationAttributes);
         SetFileAttributesW(path, imageAttributes);
+        if (StoppedBefore(outcome, stop))
+            return outcome;
         return Failed(error, step);
     };
-    if (readOnly &&
-        !SetFileAttributesW(destination, destinationAttributes & ~FILE_ATTRIBUTE_READONLY))
-        return undo("clear the destination's read-only attribute");
+    if (carried && !SetFileAttributesW(destination, destinationAttributes & ~kCarried))
+        return undo("clear the destination's read-only and hidden attributes");
     // Write-through: the rename is on disk, the folder flushed, when the call returns.
-    if (!MoveFileExW(path, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    const bool moved = TriedWhileHeld(
+        [&] {
+            return MoveFileExW(path, destination,
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        },
+        stop);
+    if (!moved)
         return undo("put the image in the destination's place");
 
     d->placed = true;

@@ -79,10 +79,13 @@ std::string ChecksumFileAmbiguous(const std::string& checksumFile, std::size_t c
 }
 
 // The checksum is computed from the image file itself, not from the parts the join read.
-std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile)
+std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile,
+                         bool readWhileWritten)
 {
     return std::string(algorithm) + (sizeToo ? " and size match " : " matches ") +
-           DisplayText(checksumFile) + "." + kLineBreak + "Checked on the image as it was written.";
+           DisplayText(checksumFile) + "." + kLineBreak +
+           (readWhileWritten ? "Checked on the image as it was written."
+                             : "Checked on the image once it was written.");
 }
 
 std::string OrderNotChecked()

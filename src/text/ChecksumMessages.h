@@ -38,7 +38,9 @@ std::string ChecksumFileTooLarge(const std::string& checksumFile);
 std::string ChecksumFileNotUnderstood(const std::string& checksumFile);
 std::string ChecksumFileAmbiguous(const std::string& checksumFile, std::size_t candidates);
 
-std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile);
+// Computed from the image file itself, while the join wrote it or once it had ended.
+std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile,
+                         bool readWhileWritten);
 std::string PartsChecked(const char* algorithm, const std::string& checksumFile,
                          std::size_t matched, std::size_t differing, bool everyPart);
 std::string ImageNotChecked(const std::string& checksumFile, const std::string& reason);

@@ -87,11 +87,13 @@ std::string FolderPathTooLong(const std::string& destination, std::size_t longes
            Quoted(destination);
 }
 
-std::string BuiltSuccessfully(const std::string& imageReport)
+std::string BuiltSuccessfully(const std::string& image, const std::string& imageReport)
 {
-    return imageReport.empty()
-               ? std::string(kBuiltSuccessfully)
-               : kBuiltSuccessfully + std::string(kLineBreak) + kLineBreak + imageReport;
+    // The full path: a bare destination name was counted from a current folder that the file
+    // dialogs may have moved anywhere.
+    const std::string built =
+        kBuiltSuccessfully + std::string(kLineBreak) + "The image is " + Quoted(image) + ".";
+    return imageReport.empty() ? built : built + kLineBreak + kLineBreak + imageReport;
 }
 
 std::string BuildAnywayQuestion(const std::vector<std::string>& findings)

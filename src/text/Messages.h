@@ -38,8 +38,8 @@ std::string NameWithPercent(const std::string& path);
 std::string PathTooLong(const std::string& path, std::size_t longest);
 std::string FolderPathTooLong(const std::string& destination, std::size_t longest);
 
-// The success report, with a line about the image when there is one.
-std::string BuiltSuccessfully(const std::string& imageReport);
+// The success report: where the image is, and a line about it when there is one.
+std::string BuiltSuccessfully(const std::string& image, const std::string& imageReport);
 
 // Questions of a build; the answer "No" leaves everything as it is.
 std::string BuildAnywayQuestion(const std::vector<std::string>& findings);

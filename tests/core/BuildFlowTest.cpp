@@ -31,6 +31,11 @@ struct Row {
     const char* about;
 };
 
+std::string Built(const std::string& image)
+{
+    return messages::BuiltSuccessfully(image, "");
+}
+
 TEST(BuildFlow, ChecksQuestionsJoinAndReport)
 {
     using namespace messages;
@@ -39,13 +44,13 @@ TEST(BuildFlow, ChecksQuestionsJoinAndReport)
     const Texts a12{"A.001", "A.002"}, d13{"D.001", "D.003"};
     // clang-format off
     const Row rows[] = {
-        {"built", a12, "OUT.ISO", {}, kBuilt, BuiltSuccessfully, ""},
+        {"built", a12, "OUT.ISO", {}, kBuilt, Built, "OUT.ISO"},
         {"missing part", {"A.001", "A.002?", "A.003"}, "OUT.ISO", {}, kFailed, PartMissing, "A.002"},
         {"destination is a part", a12, "A.002", {}, kFailed, DestinationIsAPart, "A.002"},
         {"destination is a folder", {"A.001", "OUT.ISO/"}, "OUT.ISO", {}, kFailed, DestinationIsAFolder, "OUT.ISO"},
-        {"broken set: Yes", d13, "OUT.ISO", {true}, kBuilt, BuiltSuccessfully, ""},
+        {"broken set: Yes", d13, "OUT.ISO", {true}, kBuilt, Built, "OUT.ISO"},
         {"replace: No", {"A.001", "+OUT.ISO"}, "OUT.ISO", {false}, kDeclined, nullptr, ""},
-        {"replace: Yes", {"A.001", "+OUT.ISO"}, "OUT.ISO", {true}, kBuilt, BuiltSuccessfully, ""},
+        {"replace: Yes", {"A.001", "+OUT.ISO"}, "OUT.ISO", {true}, kBuilt, Built, "OUT.ISO"},
         {"broken set, replace: Yes, No", {"D.001", "D.003", "+OUT.ISO"}, "OUT.ISO", {true, false}, kDeclined, nullptr, ""},
     };
     // clang-format on

@@ -6,6 +6,7 @@
 #include "checksum/Hashing.h"
 #include "join/BuildFlow.h"
 #include "join/SystemJoin.h"
+#include "platform/TemporaryImage.h"
 #include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
 
@@ -167,6 +168,14 @@ TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
     EXPECT_EQ(HashEach({{image, Algorithm::Sha256}}, state).result, HashRun::Result::Stopped);
 }
 
+// Where the system lets the image be read while the child writes it, it is checked meanwhile.
+std::string WhenTheImageIsRead()
+{
+    test::TempDir dir;
+    return TemporaryImage(dir.file("x.iso")).readerWhileWritten() ? "as it was written"
+                                                                  : "once it was written";
+}
+
 std::string Replaced(std::string text, const std::string& destination)
 {
     for (std::size_t at; (at = text.find("%1")) != std::string::npos;)
@@ -184,7 +193,8 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
     using E = BuildEnding;
     const std::string sha256(kSha256), zeros(32, '0'), crc(kCrc32);
     const std::string sfv = "DISC.001 352441C2\nDISC.002 0CC4E161\nDISC.003 2B933CE4\n";
-    const std::string built = "ISO built succesfully.\n\n";
+    const std::string built = "ISO built succesfully.\nThe image is '%1'.\n\n";
+    const std::string checked = "\nChecked on the image " + WhenTheImageIsRead() + ".";
     const std::string mismatch = "The image does not match its MD5 in DISC.md5:\nexpected " +
                                  zeros + ",\nfound " + kMd5 + ".\n\n";
     const std::string anyway = "The parts do not look like one complete set:\n\n";
@@ -200,7 +210,7 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
     } rows[] = {
         // clang-format off
         {"the image matches", {{"DISC.sha256", sha256 + "  DISC.iso\n"}}, false, {}, E::Built, "",
-         built + "SHA-256 matches DISC.sha256.\nChecked on the image as it was written."},
+         built + "SHA-256 matches DISC.sha256." + checked},
         {"the image differs, nothing to replace", {{"DISC.md5", zeros}}, false, {}, E::Mismatched,
          "", mismatch + "The image was kept: '%1'."},
         {"the image differs, keep the old one", {{"DISC.md5", zeros}}, true, {true, false},
@@ -215,10 +225,10 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
          "FFFFFFFF, found 0CC4E161.\n\nBuild anyway?", ""},
         {"a .crc file with the size", {{"DISC.crc", "filename=DISC.iso\r\nsize=9\r\ncrc32=" + crc}},
          false, {}, E::Built, "",
-         built + "CRC32 and size match DISC.crc.\nChecked on the image as it was written."},
+         built + "CRC32 and size match DISC.crc." + checked},
         {"an unreadable file and a good one", {{"DISC.sha1", std::string(kSha1) + "  DISC.iso"},
          {"disc.ISO.SHA512", "not a sum"}}, false, {}, E::Built, "",
-         built + "SHA-1 matches DISC.sha1.\nChecked on the image as it was written.\n"
+         built + "SHA-1 matches DISC.sha1." + checked + "\n"
          "disc.ISO.SHA512 holds no checksum that Partwright can read."},
         // clang-format on
     };

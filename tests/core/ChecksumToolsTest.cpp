@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 TEST(ChecksumTools, WhatTheirFilesSayOfTheImageAndItsParts)
 {
     const std::string backslash = "My Disc\\1", hash = "My Disc #1";
-    const std::string built = "ISO built succesfully.\r\n\r\n";
+    const std::string built = "OUT.ISO'.\r\n\r\n"; // the end of the success line
     const std::string image = "\r\nChecked on the image as it was written.";
     const std::string damage = " && printf X | dd conv=notrunc status=none of=\"$1.002\"";
     const struct {

@@ -58,12 +58,16 @@ TEST(BuildInput, FirstMissingPartAndRoomForTheImage)
 
 TEST(JoinCommand, CommandLinesAndTheirPieces)
 {
+    const auto line = [](const std::string& shell, const std::vector<std::string>& parts) {
+        const auto steps = ComposeCopySteps("C:\\W\\" + shell, shell, parts, "C:\\t 1");
+        return steps.front().command.argv.front() + "|" + steps.front().command.commandLine;
+    };
     const std::pair<std::string, std::string> cases[] = {
-        {ComposeCopyCommandLine("cmd.exe", {"D:\\My Images\\b.002", "a&b|c;e^f.003", "c.001"},
-                                "t 1"),
-         R"(cmd.exe /c COPY /B /Y "D:\My Images\b.002" + "a&b|c;e^f.003" + "c.001" "t 1")"},
-        {ComposeCopyCommandLine("command.com", {"D:\\g.001"}, "t"),
-         R"(command.com /c COPY /B /Y "D:\g.001" "t")"},
+        {line("cmd.exe", {"D:\\My Images\\b.002", "a&b|c;e^f!.003", "c.001"}),
+         R"(C:\W\cmd.exe|cmd.exe /D /V:OFF /U /c COPY /B /Y "C:\t 1" + "D:\My Images\b.002" + )"
+         R"("a&b|c;e^f!.003" + "c.001" "C:\t 1")"},
+        {line("command.com", {"D:\\g.001"}),
+         R"(C:\W\command.com|command.com /c COPY /B /Y "C:\t 1" + "D:\g.001" "C:\t 1")"},
         {JoinDestination("   D:\\o\\x.iso  ") + "|" + JoinDestination("\tx.iso"),
          "D:\\o\\x.iso|\tx.iso"},
         {PasteString(" + ", {"a", " ", "", "b "}) + PasteString("|", {" a ", "\t"}) +
@@ -77,6 +81,46 @@ TEST(JoinCommand, CommandLinesAndTheirPieces)
     const std::vector<std::string> parts{"-a b$HOME'\".001", "x;y.002"};
     EXPECT_EQ(ComposeCatArguments("/bin/cat", parts),
               (std::vector<std::string>{"/bin/cat", "--", parts[0], parts[1]}));
+}
+
+// Each COPY step's whole line stays within cmd.exe's 8,191 UTF-16 units. The line without parts,
+// `cmd.exe /D /V:OFF /U /c COPY /B /Y "t" "t"`, takes 42 of them; each part its length and 5
+// (` + ` and the quotes). A character past U+FFFF takes two units, any other one.
+TEST(JoinCommand, CopyStepsWithinTheLongestCommandLine)
+{
+    const std::string clef = "\xF0\x9D\x84\x9E", macron = "\xC4\x81"; // U+1D11E, U+0101
+    const auto repeated = [](const std::string& text, std::size_t times) {
+        std::string result;
+        while (times--)
+            result += text;
+        return result;
+    };
+    const struct {
+        std::vector<std::string> parts;
+        std::vector<std::size_t> steps; // the parts of each step
+    } rows[] = {
+        {{std::string(8144, 'a')}, {1}},                                 // 8,191 units
+        {{std::string(8145, 'a'), "b"}, {1, 1}},                         // never fewer than one
+        {{repeated(clef, 2035), repeated(macron, 4069), "c"}, {2, 1}},   // 8,191 units
+        {{std::string(4070, 'a'), std::string(4070, 'b'), "c"}, {1, 2}}, // 8,192 units
+        {std::vector<std::string>(300, std::string(140, 'p')), {56, 56, 56, 56, 56, 20}},
+    };
+    for (const auto& row : rows) {
+        const auto steps = ComposeCopySteps("C:\\cmd.exe", "cmd.exe", row.parts, "t");
+        std::vector<std::size_t> sizes;
+        std::string joined, expected;
+        for (const JoinStep& step : steps) {
+            sizes.push_back(step.parts);
+            const std::string& line = step.command.commandLine;
+            EXPECT_EQ(line.substr(0, 38), R"(cmd.exe /D /V:OFF /U /c COPY /B /Y "t")");
+            EXPECT_EQ(line.substr(line.size() - 4), R"( "t")");
+            joined += line.substr(38, line.size() - 42);
+        }
+        EXPECT_EQ(sizes, row.steps) << row.parts.size();
+        for (const std::string& part : row.parts)
+            expected += " + \"" + part + '"';
+        EXPECT_EQ(joined, expected); // every part once, in list order
+    }
 }
 
 // Every platform but NT (2) follows the DOS-based rules; NT never reads the service text.

@@ -76,8 +76,9 @@ TEST(Texts, ExactWording)
         {BuildAnywayQuestion(std::vector<std::string>(13, "gap")),
          "The parts do not look like one complete set:\r\n\r\n" + twelveGaps +
              "... and 1 more.\r\n\r\nBuild anyway?"},
-        {BuiltSuccessfully("") + "|" + BuiltSuccessfully("Volume X."),
-         "ISO built succesfully.|ISO built succesfully.\r\n\r\nVolume X."},
+        {BuiltSuccessfully("/d/o.iso", "") + "|" + BuiltSuccessfully("C:\\o.iso", "Volume X."),
+         "ISO built succesfully.\r\nThe image is '/d/o.iso'.|ISO built succesfully.\r\nThe "
+         "image is 'C:\\o.iso'.\r\n\r\nVolume X."},
         {HelpFilePath("C:\\P", '\\') + "|" + HelpFilePath("/p/", '/') + "|" + HelpFilePath("", '/'),
          "C:\\P\\Partwright_by_Quillon_README.txt|/p/Partwright_by_Quillon_README.txt|"
          "/Partwright_by_Quillon_README.txt"},

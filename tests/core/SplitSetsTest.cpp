@@ -9,6 +9,7 @@
 #include "list/modFunctions.h"
 #include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
+#include "text/Messages.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -75,9 +76,11 @@ TEST(SplitSets, SortInByteOrderRaiseNoFindingAndJoinIntoTheFile)
         test::ScriptedWindow window;
         BuildFlow flow(SystemJoinSteps, sorted, dir.file("OUT.ISO"));
         window.run(flow);
-        EXPECT_EQ(flow.message(), "ISO built succesfully.\r\n\r\nSHA-256 matches " +
-                                      std::string(row.stem) +
-                                      ".sha256.\r\nChecked on the image as it was written.");
+        EXPECT_EQ(flow.message(),
+                  messages::BuiltSuccessfully(dir.file("OUT.ISO"),
+                                              "SHA-256 matches " + std::string(row.stem) +
+                                                  ".sha256.\r\nChecked on the image as it was "
+                                                  "written."));
         EXPECT_EQ(window.asked, Texts{});
         EXPECT_TRUE(test::ReadFile(dir.file("OUT.ISO")) == content);
     }

@@ -39,6 +39,11 @@ const QString kNote = Look("Info...", QMessageBox::Information, QMessageBox::Ok,
 const QString kQuestion =
     Look("Question...", QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
 const QString kBuilt = kInfo + "ISO built succesfully.";
+// The success report names the image's full path; %1 stands for the folder.
+QString Built(const char* image)
+{
+    return kBuilt + QString("\nThe image is '%1/%2'.").arg("%1", image);
+}
 const QString kCannot = kError + "Cannot built ISO.\n\n";
 const QString kReplace = kQuestion + "'%1/%2' already exists.\n\nDo you want to replace it?";
 
@@ -126,7 +131,7 @@ private slots:
                                                 "The parts do not look like one complete "
                                                 "set:\n\nPart 2 is missing between D.001 "
                                                 "and D.003.\n\nBuild anyway?|" +
-                                                kBuilt;
+                                                Built("OUT.ISO");
     }
     void buildShowsAndWrites()
     {
@@ -189,7 +194,8 @@ private slots:
         QTest::addColumn<QString>("boxes");  // the start of what the boxes showed
         QTest::newRow("the image matches")
             << "cat D.0* | sha256sum >D.sha256"
-            << kBuilt + "\n\nSHA-256 matches D.sha256.\nChecked on the image as it was written.";
+            << Built("OUT.ISO") +
+                   "\n\nSHA-256 matches D.sha256.\nChecked on the image as it was written.";
         QTest::newRow("the image differs")
             << "echo 00000000000000000000000000000000 >D.md5"
             << kError + "The image does not match its MD5 in D.md5:\nexpected 000";
@@ -213,7 +219,7 @@ private slots:
         driver.setEntries(parts);
         driver.destination()->setText(Q(dir.file("OUT.ISO")));
         driver.click("cmdBuild");
-        QTRY_VERIFY(Shown(watcher).startsWith(boxes));
+        QTRY_VERIFY(Shown(watcher).startsWith(boxes.replace("%1", Q(dir.path().string()))));
         QTRY_VERIFY(Busy(driver, false));
         QVERIFY(fs::exists(dir.file("OUT.ISO")));
     }
@@ -257,7 +263,7 @@ private slots:
         QTest::newRow("killed child keeps the old image")
             << "kill" << replace + kCannot + "The join was ended from outside (signal 9).";
         // The join ends while the question is open; the build waits for the answer.
-        QTest::newRow("close, No: the build goes on") << "close" << close + "|" + kBuilt;
+        QTest::newRow("close, No: the build goes on") << "close" << close + "|" + Built("BIG.ISO");
         QTest::newRow("close, Yes: cancels, closes") << "close" << close;
     }
     void interruptedBuild()
@@ -267,7 +273,7 @@ private slots:
         test::TempDir dir;
         const std::string image = dir.file("BIG.ISO");
         boxes.replace("%1", Q(dir.path().string()));
-        const bool old = boxes.contains("already exists"), built = boxes.endsWith(kBuilt);
+        const bool old = boxes.contains("already exists"), built = boxes.endsWith("BIG.ISO'.");
         const bool closes = action == "close" && !built;
         test::WindowDriver driver;
         test::ModalBoxWatcher watcher;

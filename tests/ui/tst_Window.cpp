@@ -196,7 +196,8 @@ void tst_Window::droppedFilesEnterAsPickedOnesAndJoinByteForByte()
 
     driver_.click("cmdBuild");
     QTRY_COMPARE(boxes_.seen().size(), 1);
-    QCOMPARE(boxes_.seen()[0].text, QStringLiteral("ISO built succesfully."));
+    QCOMPARE(boxes_.seen()[0].text,
+             "ISO built succesfully.\nThe image is '" + shown + "OUTFILE.ISO'.");
     QCOMPARE(test::ReadFile(folder + "/OUTFILE.ISO"),
              std::string(5000, 'a') + std::string(5000, 'b') + "c");
 }

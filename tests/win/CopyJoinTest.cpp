@@ -1,14 +1,20 @@
 // The Windows platform layer for real: COPY /B joins, child processes, the version record.
+#include "join/BuildInput.h"
 #include "join/SystemJoin.h"
 #include "platform/BackgroundTask.h"
 #include "platform/ChildProcess.h"
 #include "platform/NativePaths.h"
 #include "platform/TemporaryImage.h"
+#include "platform/WideText_win.h"
+#include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
 #include "text/Messages.h"
 
+#include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 #include <windows.h>
 
 namespace partwright {
@@ -16,17 +22,26 @@ namespace {
 
 using Result = PlaceOutcome::Result;
 
+// Another program holds a file for a while: the destination or the image, shorter than the place
+// step tries again, throughout, or until the build is asked to stop.
+enum class Held { Nothing, DestinationBriefly, ImageBriefly, Destination, DestinationUntilStop };
+
 TEST(CopyJoin, JoinsInOrderIntoTheDestinationsPlaceOrLeavesItAsItWas)
 {
     SetEnvironmentVariableA("COPYCMD", "/-Y"); // would make COPY ask before it overwrites
+    constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY, kHidden = FILE_ATTRIBUTE_HIDDEN;
+    constexpr DWORD kNotForCopy = kReadOnly | kHidden | FILE_ATTRIBUTE_SYSTEM;
     // The destination's content before (none when empty), its attributes before and after, what
-    // is added to the parts' size to give the expected one, the outcome (Failed: held open).
-    const std::tuple<const char*, DWORD, int, Result> cases[] = {
-        {"", 0, 0, Result::Placed},
-        {"old", FILE_ATTRIBUTE_READONLY, 0, Result::Placed},
-        {"old", 0, 1, Result::SizeDiffers},
-        {"old", FILE_ATTRIBUTE_READONLY, 0, Result::Failed}};
-    for (const auto& [old, attributes, sizeOffset, result] : cases) {
+    // is added to the parts' size to give the expected one, what is held, the outcome.
+    const std::tuple<const char*, DWORD, int, Held, Result> cases[] = {
+        {"", 0, 0, Held::Nothing, Result::Placed},
+        {"old", kReadOnly | kHidden, 0, Held::Nothing, Result::Placed},
+        {"old", 0, 1, Held::Nothing, Result::SizeDiffers},
+        {"old", kReadOnly, 0, Held::DestinationBriefly, Result::Placed},
+        {"", 0, 0, Held::ImageBriefly, Result::Placed},
+        {"old", kReadOnly, 0, Held::Destination, Result::Failed},
+        {"old", 0, 0, Held::DestinationUntilStop, Result::Stopped}};
+    for (const auto& [old, attributes, sizeOffset, held, result] : cases) {
         test::TempDir dir;
         const std::string folder = dir.path().string() + '\\';
         std::vector<std::string> parts;
@@ -41,31 +56,104 @@ TEST(CopyJoin, JoinsInOrderIntoTheDestinationsPlaceOrLeavesItAsItWas)
         if (*old)
             test::WriteFile(destination, old);
         SetFileAttributesA(destination.c_str(), attributes);
-        const HANDLE inUse =
-            CreateFileA(destination.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                        result == Result::Failed ? OPEN_EXISTING : 0, 0, nullptr);
         {
             TemporaryImage temporary(destination);
             EXPECT_EQ(temporary.path().rfind(folder, 0), 0u) << temporary.path();
-            for (const JoinStep& step : SystemJoinSteps(parts, temporary))
-                EXPECT_EQ(ExecCmd(step.command), 0);
-            PlaceOutcome outcome;
-            BackgroundTask task(
-                [&] { outcome = temporary.flushAndPlace(joined.size() + sizeOffset, {}); });
-            EXPECT_EQ(WaitForSingleObject(reinterpret_cast<HANDLE>(task.waitable()), 60000), 0u);
-            EXPECT_TRUE(task.done());
-            EXPECT_EQ(outcome.result, result) << outcome.failedStep;
+            for (const JoinStep& step : SystemJoinSteps(parts, temporary)) {
+                ChildProcess child;
+                ASSERT_EQ(child.start(step.command), 0);
+                // COPY opens its target as Windows refuses to on a hidden or system file.
+                EXPECT_EQ(GetFileAttributesA(temporary.path().c_str()) & kNotForCopy, 0u);
+                child.wait();
+                EXPECT_EQ(child.outcome().exitCode, 0);
+            }
+            const bool brief = held == Held::DestinationBriefly || held == Held::ImageBriefly;
+            const std::string heldFile =
+                held == Held::ImageBriefly ? temporary.path() : destination;
+            const HANDLE holder = held == Held::Nothing
+                                      ? INVALID_HANDLE_VALUE
+                                      : CreateFileA(heldFile.c_str(), GENERIC_READ, 0, nullptr,
+                                                    OPEN_EXISTING, 0, nullptr);
+            EXPECT_EQ(holder == INVALID_HANDLE_VALUE, held == Held::Nothing);
+            std::atomic<bool> stop = false;
+            std::thread other([&] {
+                Sleep(500); // a quarter of the time the place step tries again
+                if (brief)
+                    CloseHandle(holder);
+                stop = held == Held::DestinationUntilStop;
+            });
+            const PlaceOutcome outcome = temporary.flushAndPlace(joined.size() + sizeOffset, stop);
+            other.join();
+            if (!brief)
+                CloseHandle(holder);
+            EXPECT_EQ(outcome.result, result) << outcome.failedStep << outcome.error.message();
             EXPECT_EQ(outcome.failedStep.empty(), result != Result::Failed);
         }
-        CloseHandle(inUse);
         EXPECT_EQ(test::ReadFile(destination), result == Result::Placed ? joined : old);
-        EXPECT_EQ(GetFileAttributesA(destination.c_str()) &
-                      (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
-                  attributes);
+        // A replaced destination's attributes stay with the name.
+        EXPECT_EQ(GetFileAttributesA(destination.c_str()) & (kHidden | kReadOnly), attributes);
         SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4);
     }
     SetEnvironmentVariableA("COPYCMD", nullptr);
+}
+
+// Parts whose names together pass what one command line takes join in steps, each line within
+// cmd.exe's limit, from a current folder that is neither the parts' nor the image's.
+TEST(CopyJoin, HundredsOfLongNamesJoinInStepsFromAnywhere)
+{
+    test::TempDir dir, elsewhere;
+    const std::string folder = dir.file(std::string(100, 'f')) + '\\';
+    std::filesystem::create_directory(PathOf(folder));
+    std::vector<std::string> parts;
+    std::string joined, single;
+    for (int number = 1; number <= 300; ++number) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%s.%03d", std::string(20, 'p').c_str(), number);
+        const std::string content = name + std::string(1000, char(number)); // all one size
+        test::WriteFile(parts.emplace_back(folder + name), content);
+        joined += content;
+        single += " + \"" + parts.back() + '"';
+    }
+    ASSERT_GT(single.size(), 40000u);
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.path());
+    const std::string destination = folder + "OUT.ISO";
+    {
+        const TemporaryImage temporary(destination);
+        const auto steps = SystemJoinSteps(parts, temporary);
+        EXPECT_GE(steps.size(), 6u);
+        for (const JoinStep& step : steps)
+            EXPECT_LE(Wide(step.command.commandLine).size(), 8191u);
+    }
+    test::ScriptedWindow window;
+    BuildFlow flow(SystemJoinSteps, parts, destination);
+    window.run(flow);
+    std::filesystem::current_path(before);
+    EXPECT_EQ(flow.message(), messages::BuiltSuccessfully(destination, ""));
+    EXPECT_TRUE(test::ReadFile(destination) == joined);
+}
+
+// A network share keeps its path, and its file system need not have a name; the share
+// \\server\share is mapped to a folder of the test's Wine prefix.
+TEST(CopyJoin, PartsAndImageOnANetworkShare)
+{
+    const std::string share = "\\\\server\\share\\";
+    ASSERT_TRUE(std::filesystem::is_directory(PathOf(share))) << "tools/wine-run.sh maps it";
+    const std::string folder = share + "parts " + std::to_string(GetCurrentProcessId()) + '\\';
+    std::filesystem::create_directory(PathOf(folder));
+    const std::string destination = folder + "OUT.ISO";
+    EXPECT_EQ(ResolveDestination(" " + destination), destination);
+    EXPECT_EQ(FullPath(share + "a\\..\\b.iso"), share + "b.iso");
+    std::vector<std::string> parts;
+    for (const char* name : {"D.001", "D.002"})
+        test::WriteFile(parts.emplace_back(folder + name), name);
+    test::ScriptedWindow window;
+    BuildFlow flow(SystemJoinSteps, parts, destination);
+    window.run(flow);
+    EXPECT_EQ(flow.message(), messages::BuiltSuccessfully(destination, ""));
+    EXPECT_EQ(test::ReadFile(destination), "D.001D.002");
+    std::filesystem::remove_all(PathOf(folder));
 }
 
 TEST(TemporaryImage, RemovesOnlyWhatKilledBuildsLeft)
