@@ -189,7 +189,8 @@ TEST_F(WindowTest, DroppedPartsBuildUntilCancelledOrClosed)
         fs::resize_file(dir_.path() / name, 1000);
     const std::string question = Box(kQuestionTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,
                                      CancelOnCloseQuestion()),
-                      built = Box(kInfoTitle, MB_ICONEXCLAMATION, kBuiltSuccessfully);
+                      built = Box(kInfoTitle, MB_ICONEXCLAMATION,
+                                  BuiltSuccessfully(folder_ + "no.iso", ""));
     const auto joined = [&] { // the join has written everything into the temporary image
         for (const auto& entry : fs::directory_iterator(dir_.path()))
             if (IsTemporaryImageName(NameOf(entry.path().filename())) && entry.file_size() == 2000)
@@ -247,8 +248,9 @@ TEST_F(WindowTest, TheSystemsDialogAndBoxServeTheWindowWithAnyNames)
     click(cmdBuild, real.handle());
     EXPECT_TRUE(Until([&] { return !real.isBuilding(); }));
     box.join();
-    EXPECT_EQ(text, L"ISO built succesfully.\r\n\r\nSHA-256 matches ā.ISO.sha256.\r\n"
-                    L"Checked on the image as it was written.");
+    EXPECT_EQ(Utf8(text), BuiltSuccessfully(folder + "OUTFILE.ISO",
+                                            "SHA-256 matches ā.ISO.sha256.\r\n"
+                                            "Checked on the image once it was written."));
     EXPECT_EQ(test::ReadFile(folder + "OUTFILE.ISO"), "ā.001Ω.002日本");
     EXPECT_EQ(test::ReadFile(folder + "a.001"), "decoy");
     EXPECT_EQ(std::distance(fs::directory_iterator(PathOf(folder)), {}), 6);
