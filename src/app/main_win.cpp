@@ -1,3 +1,4 @@
+#include "platform/SystemPrograms_win.h"
 #include "win32/MessageLoop.h"
 #include "win32/frmPartwright.h"
 
@@ -6,6 +7,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
 {
+    partwright::KeepCurrentFolderOutOfDllSearch(); // before anything loads a DLL by name
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);

@@ -12,12 +12,16 @@ namespace partwright {
 struct ChildOutcome {
     int startError = 0; // non-zero: the system's error code of the failed start
     std::int32_t exitCode = 0;
-    int signal = 0;          // POSIX: the signal that ended the child; 0 when it exited
-    std::string errorOutput; // the start of what the child wrote to its error output
+    int signal = 0; // POSIX: the signal that ended the child; 0 when it exited
+    // POSIX: the start of what the child wrote to its error output; Windows: the last lines of
+    // all it printed.
+    std::string errorOutput;
 };
 
-// One child process, started hidden with the program's environment and current directory and
-// with nothing to read on its standard input. Dropping a child that still runs ends it.
+// One child process, started hidden with the program's environment and with nothing to read on
+// its standard input; in the program's current directory on POSIX systems, but on Windows in the
+// system folder, as cmd.exe cannot take a network share as its current folder (every path it is
+// given is full). Dropping a child that still runs ends it.
 class ChildProcess {
 public:
     ChildProcess();

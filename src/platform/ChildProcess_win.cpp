@@ -1,48 +1,44 @@
+#include "platform/ChildOutput_win.h"
 #include "platform/ChildProcess.h"
+#include "platform/SystemPrograms_win.h"
 #include "platform/WideText_win.h"
 
 #include <windows.h>
 
 namespace partwright {
 
-struct ChildProcess::Impl {
-    PROCESS_INFORMATION process{};
-    // Holds the child and everything it starts; closing it ends them all, so nothing the child
-    // started outlives the program. Null when the system would not take the child into a job.
-    HANDLE job = nullptr;
-    bool running = false;
-    ChildOutcome outcome;
-
-    void collect()
-    {
-        DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
-        outcome.exitCode = static_cast<std::int32_t>(code); // 2^31 and above come back negative
-        release();
-    }
-
-    // Thread handle first, then process handle; zero handles after a failed start are closed
-    // all the same. The job goes last, ending whatever of it is still running.
-    void release()
-    {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        process = {};
-        if (job)
-            CloseHandle(job);
-        job = nullptr;
-        running = false;
-    }
-
-    void failStart(DWORD error)
-    {
-        release();
-        outcome.startError = static_cast<int>(error);
-        outcome.exitCode = static_cast<std::int32_t>(error);
-    }
-};
-
 namespace {
+
+// Starts the command suspended, with nothing to read and `output` for both of its outputs.
+// Returns 0 or the system's error code.
+DWORD CreateSuspended(const ChildCommand& command, HANDLE output, PROCESS_INFORMATION& process)
+{
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const HANDLE nothing = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       &inheritable, OPEN_EXISTING, 0, nullptr);
+    if (nothing == INVALID_HANDLE_VALUE)
+        return GetLastError();
+
+    STARTUPINFOW startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nothing;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+
+    const std::wstring program = command.argv.empty() ? std::wstring() : Wide(command.argv[0]);
+    std::wstring line = Wide(command.commandLine); // CreateProcessW may write into it
+    // Every path a child is given is full; cmd.exe cannot take a network share as its folder.
+    const std::wstring folder = Wide(SystemFolder());
+    const BOOL created =
+        CreateProcessW(program.empty() ? nullptr : program.c_str(), line.data(), nullptr, nullptr,
+                       TRUE, CREATE_SUSPENDED | CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr,
+                       folder.c_str(), &startup, &process);
+    const DWORD error = created ? 0 : GetLastError();
+    CloseHandle(nothing);
+    return error;
+}
 
 // A job whose processes end when its last handle is closed; null when there is none to be had.
 HANDLE CreateKillOnCloseJob()
@@ -61,6 +57,46 @@ HANDLE CreateKillOnCloseJob()
 
 } // namespace
 
+struct ChildProcess::Impl {
+    PROCESS_INFORMATION process{};
+    // Holds the child and everything it starts; closing it ends them all, so nothing the child
+    // started outlives the program. Null when the system would not take the child into a job.
+    HANDLE job = nullptr;
+    std::unique_ptr<OutputReader> output; // from before the start until the end is collected
+    bool running = false;
+    ChildOutcome outcome;
+
+    void collect()
+    {
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        outcome.exitCode = static_cast<std::int32_t>(code); // 2^31 and above come back negative
+        outcome.errorOutput = output->stop();
+        release();
+    }
+
+    // Thread handle first, then process handle; zero handles after a failed start are closed
+    // all the same. The job goes last, ending whatever of it is still running.
+    void release()
+    {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        process = {};
+        if (job)
+            CloseHandle(job);
+        job = nullptr;
+        output.reset();
+        running = false;
+    }
+
+    void failStart(DWORD error)
+    {
+        release();
+        outcome.startError = static_cast<int>(error);
+        outcome.exitCode = static_cast<std::int32_t>(error);
+    }
+};
+
 ChildProcess::ChildProcess() : d(std::make_unique<Impl>()) {}
 
 ChildProcess::~ChildProcess()
@@ -73,20 +109,15 @@ int ChildProcess::start(const ChildCommand& command)
 {
     d->outcome = {};
     d->process = {};
-
-    STARTUPINFOW startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-
-    // CreateProcessW may write into the command line, so it gets a copy of its own.
-    std::wstring line = Wide(command.commandLine);
+    d->output = std::make_unique<OutputReader>(AsksForUtf16(command.commandLine));
 
     // Started suspended so that it is in the job before it can start anything of its own.
-    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                        CREATE_SUSPENDED | CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS,
-                                        nullptr, nullptr, &startup, &d->process);
-    if (!started) {
-        d->failStart(GetLastError());
+    DWORD error = d->output->start();
+    if (error == 0)
+        error = CreateSuspended(command, d->output->childEnd(), d->process);
+    d->output->closeChildEnd();
+    if (error != 0) {
+        d->failStart(error);
         return d->outcome.startError;
     }
     d->running = true;
@@ -100,7 +131,7 @@ int ChildProcess::start(const ChildCommand& command)
     }
 
     if (ResumeThread(d->process.hThread) == static_cast<DWORD>(-1)) {
-        const DWORD error = GetLastError();
+        error = GetLastError();
         kill();
         d->failStart(error);
         return d->outcome.startError;

@@ -80,7 +80,7 @@ struct ChildEnding {
     ErrorDetails startError; // number 0 when the child started
     std::int32_t exitCode = 0;
     int signal = 0;          // the signal that ended it; 0 when it exited
-    std::string errorOutput; // the start of what it wrote to its error output
+    std::string errorOutput; // what it said: the start of its error output, or its last lines
 };
 std::string JoinFailed(const ChildEnding& ending);
 
