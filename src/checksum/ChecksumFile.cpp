@@ -67,60 +67,72 @@ std::optional<ChecksumEntry> Entry(std::string name, Algorithm algorithm, std::s
     return ChecksumEntry{std::move(name), algorithm, AsciiLower(hex), std::nullopt};
 }
 
+// Takes a line's checksum, or the name of its algorithm where the library lacks it; false where
+// the hash is none of that algorithm's.
+bool Take(ChecksumFileContents& contents, std::string name, const NamedAlgorithm& algorithm,
+          std::string_view hex)
+{
+    if (!IsHex(hex) || hex.size() != algorithm.hexLength)
+        return false;
+    std::vector<std::string>& unknown = contents.notComputable;
+    if (!algorithm.algorithm) {
+        if (std::find(unknown.begin(), unknown.end(), algorithm.name) == unknown.end())
+            unknown.push_back(algorithm.name);
+        return true;
+    }
+    contents.entries.push_back(
+        {std::move(name), *algorithm.algorithm, AsciiLower(hex), std::nullopt});
+    return true;
+}
+
 // "SHA256 (NAME) = HASH"
-std::optional<ChecksumEntry> TaggedLine(std::string_view line, bool escaped)
+bool TaggedLine(std::string_view line, bool escaped, ChecksumFileContents& contents)
 {
     const std::size_t open = line.find(" (");
     const std::size_t close = line.rfind(") = ");
     if (open == std::string_view::npos || close == std::string_view::npos || close < open)
-        return std::nullopt;
+        return false;
     const auto algorithm = AlgorithmOfTag(line.substr(0, open));
     if (!algorithm)
-        return std::nullopt;
+        return false;
     const std::string_view name = line.substr(open + 2, close - open - 2);
-    return Entry(escaped ? Unescaped(name) : std::string(name), *algorithm,
-                 TrimWhite(line.substr(close + 4)));
+    return Take(contents, escaped ? Unescaped(name) : std::string(name), *algorithm,
+                TrimWhite(line.substr(close + 4)));
 }
 
 // "HASH  NAME", "HASH *NAME" or a bare "HASH".
-std::optional<ChecksumEntry> SumsLine(std::string_view line, bool escaped,
-                                      std::optional<Algorithm> ofEnding)
+void SumsLine(std::string_view line, bool escaped, std::string_view ending,
+              ChecksumFileContents& contents)
 {
     const std::size_t space = line.find_first_of(kWhite);
     const std::string_view hex = line.substr(0, space);
-    const auto ofLength = AlgorithmOfLength(hex.size());
-    if (!ofLength)
-        return std::nullopt;
-    const Algorithm algorithm =
-        ofEnding && HexLength(*ofEnding) == hex.size() ? *ofEnding : *ofLength;
+    const auto algorithm = AlgorithmOfLine(ending, hex.size());
+    if (!algorithm)
+        return;
     std::string_view name;
     if (space != std::string_view::npos) {
         name = line.substr(space + 1);
         if (name.starts_with(' ') || name.starts_with('*'))
             name.remove_prefix(1); // the mark of text or binary reading
         if (name.empty())
-            return std::nullopt;
+            return;
     }
-    return Entry(escaped ? Unescaped(name) : std::string(name), algorithm, hex);
+    Take(contents, escaped ? Unescaped(name) : std::string(name), *algorithm, hex);
 }
 
-std::vector<ChecksumEntry> SumsFile(const std::vector<std::string_view>& lines,
-                                    std::optional<Algorithm> ofEnding)
+ChecksumFileContents SumsFile(const std::vector<std::string_view>& lines, std::string_view ending)
 {
-    std::vector<ChecksumEntry> entries;
+    ChecksumFileContents contents;
     for (std::string_view line : lines) {
         if (TrimWhite(line).empty() || line.starts_with('#'))
             continue;
         const bool escaped = line.starts_with('\\');
         if (escaped)
             line.remove_prefix(1);
-        auto entry = TaggedLine(line, escaped);
-        if (!entry)
-            entry = SumsLine(line, escaped, ofEnding);
-        if (entry)
-            entries.push_back(std::move(*entry));
+        if (!TaggedLine(line, escaped, contents))
+            SumsLine(line, escaped, ending, contents);
     }
-    return entries;
+    return contents;
 }
 
 std::vector<ChecksumEntry> SfvFile(const std::vector<std::string_view>& lines)
@@ -177,15 +189,15 @@ std::vector<ChecksumEntry> CrcFile(const std::vector<std::string_view>& lines)
 
 } // namespace
 
-std::vector<ChecksumEntry> ParseChecksumFile(std::string_view text, std::string_view ending)
+ChecksumFileContents ParseChecksumFile(std::string_view text, std::string_view ending)
 {
     const std::vector<std::string_view> lines = Lines(text);
     const std::string lower = AsciiLower(ending);
     if (lower == ".sfv")
-        return SfvFile(lines);
+        return {SfvFile(lines), {}};
     if (lower == ".crc")
-        return CrcFile(lines);
-    return SumsFile(lines, AlgorithmOfEnding(lower));
+        return {CrcFile(lines), {}};
+    return SumsFile(lines, lower);
 }
 
 } // namespace partwright

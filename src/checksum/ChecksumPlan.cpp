@@ -37,7 +37,7 @@ std::set<std::string> ChecksumFileNames(const std::string& stem, const std::stri
     imageEndings.insert(EndingOf(FileNameOf(destination)));
     std::set<std::string> names;
     for (const std::string& image : imageEndings)
-        for (const char* ending : kChecksumEndings)
+        for (const char* ending : ChecksumEndings())
             names.insert(stem + image + ending);
     return names;
 }
@@ -102,8 +102,12 @@ struct Given {
     std::optional<std::uint64_t> size;
 };
 
+struct WeakestFirst {
+    bool operator()(Algorithm a, Algorithm b) const { return Weaker(a, b); }
+};
+
 // The lines that give one file its checksums, by algorithm, weakest first.
-using Lines = std::map<Algorithm, std::vector<Given>>;
+using Lines = std::map<Algorithm, std::vector<Given>, WeakestFirst>;
 
 struct Reading {
     std::optional<Given> strongest; // of the algorithms whose lines agree
@@ -153,9 +157,12 @@ public:
             plan_.notes.push_back(messages::ChecksumFileNotRead(file, messages::DetailsOf(error)));
             return;
         }
-        const std::vector<ChecksumEntry> entries = ParseChecksumFile(text, EndingOf(file));
+        const auto [entries, notComputable] = ParseChecksumFile(text, EndingOf(file));
+        for (const std::string& algorithm : notComputable)
+            plan_.notes.push_back(messages::ChecksumsNotComputable(file, algorithm));
         if (entries.empty()) {
-            plan_.notes.push_back(messages::ChecksumFileNotUnderstood(file));
+            if (notComputable.empty())
+                plan_.notes.push_back(messages::ChecksumFileNotUnderstood(file));
             return;
         }
         std::vector<Given> destinationNamed, stemFound;

@@ -7,23 +7,6 @@ namespace partwright {
 
 namespace {
 
-int LibraryAlgorithm(Algorithm algorithm)
-{
-    switch (algorithm) {
-    case Algorithm::Crc32:
-        return GCRY_MD_CRC32; // the CRC-32 of zlib, SFV and ZIP
-    case Algorithm::Md5:
-        return GCRY_MD_MD5;
-    case Algorithm::Sha1:
-        return GCRY_MD_SHA1;
-    case Algorithm::Sha256:
-        return GCRY_MD_SHA256;
-    case Algorithm::Sha512:
-        return GCRY_MD_SHA512;
-    }
-    return GCRY_MD_NONE;
-}
-
 // The library wants its version checked once before any other call; the program needs none of
 // its secure memory, which only keys would use.
 void InitialiseLibrary()

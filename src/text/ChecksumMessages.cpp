@@ -78,6 +78,12 @@ std::string ChecksumFileAmbiguous(const std::string& checksumFile, std::size_t c
            " files that could be the image and cannot tell which; none of them was used.";
 }
 
+std::string ChecksumsNotComputable(const std::string& checksumFile, const std::string& algorithm)
+{
+    return DisplayText(checksumFile) + " holds " + algorithm +
+           " checksums, which Partwright cannot compute; they were not checked.";
+}
+
 // The checksum is computed from the image file itself, not from the parts the join read.
 std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile,
                          bool readWhileWritten)

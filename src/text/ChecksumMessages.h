@@ -37,6 +37,8 @@ std::string ChecksumFileNotRead(const std::string& checksumFile, const ErrorDeta
 std::string ChecksumFileTooLarge(const std::string& checksumFile);
 std::string ChecksumFileNotUnderstood(const std::string& checksumFile);
 std::string ChecksumFileAmbiguous(const std::string& checksumFile, std::size_t candidates);
+// Lines of an algorithm the library lacks, such as b2sum's "BLAKE2b-200".
+std::string ChecksumsNotComputable(const std::string& checksumFile, const std::string& algorithm);
 
 // Computed from the image file itself, while the join wrote it or once it had ended.
 std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile,

@@ -27,21 +27,29 @@ constexpr char kSha1[] = "c63b19f1e4c8b5f76b25c49b8b87f57d8e4872a1";
 constexpr char kSha256[] = "19cc02f26df43cc571bc9ed7b0c4d29224a3ec229529221725ef76d021c8326f";
 constexpr char kSha512[] = "f22d51d25292ca1d0f68f69aedc7897019308cc9db46efb75a03dd494fc7f126c010e"
                            "8ade6a00a0c1a5f1b75d81e0ed5a93ce98dc9b833db7839247b1d9c24fe";
+constexpr char kBlake2b512[] =
+    "fbb24d21e0fcb6223cb5f9dde56080a5c737ec0df3a8a2fc70ccdd64bac5807c736b"
+    "378ca0eab12605bc982b25692f03023379ed9bc6f7294138257239f3105d";
+constexpr char kBlake2b256[] = "43f98a695f0b3b764f75a74048e775f53b16906b8e8aa292c49717618c6fbaff";
 const Texts kPartCrc32{"352441c2", "0cc4e161", "2b933ce4"}; // "abc", "def", "ghi"
 
-// "NAME ALGORITHM HEX [SIZE]" an entry, apart by "|".
-std::string Entries(const std::vector<ChecksumEntry>& entries)
+// "NAME ALGORITHM HEX [SIZE]" an entry, then "ALGORITHM ?" one that cannot be computed, apart
+// by "|".
+std::string Entries(const ChecksumFileContents& contents)
 {
     std::string shown;
-    for (const ChecksumEntry& e : entries)
+    for (const ChecksumEntry& e : contents.entries)
         shown += (shown.empty() ? "" : "|") + e.name + " " + AlgorithmName(e.algorithm) + " " +
                  e.hex + (e.size ? " " + std::to_string(*e.size) : "");
+    for (const std::string& algorithm : contents.notComputable)
+        shown += (shown.empty() ? "" : "|") + algorithm + " ?";
     return shown;
 }
 
 TEST(ChecksumFile, EachFormatReadByItsEnding)
 {
-    const std::string sha256(kSha256), md5(kMd5), crc(kCrc32);
+    const std::string sha256(kSha256), md5(kMd5), crc(kCrc32), sha1(kSha1);
+    const std::string b512(kBlake2b512), b256(kBlake2b256), b200(50, 'c');
     const struct {
         const char* ending;
         std::string text, entries;
@@ -54,8 +62,24 @@ TEST(ChecksumFile, EachFormatReadByItsEnding)
         {".md5", "SHA1 (x.iso) = " + std::string(kSha1), "x.iso SHA-1 " + std::string(kSha1)},
         {".sha512", std::string(kSha512) + "\n", " SHA-512 " + std::string(kSha512)},
         {".md5", sha256 + "  x.iso", "x.iso SHA-256 " + sha256}, // the hash's length decides
-        {".sha1", "# made by hand\nnot a checksum\n" + md5.substr(2) + "  no length of a sum\n",
+        // Not hexadecimal, brackets missing or misplaced: no checksum.
+        {".sha1",
+         "# made by hand\nnot a checksum\n" + md5.substr(2) + "  no length of a sum\n" +
+             sha1.substr(1) + "g  not hexadecimal\nSHA1 (x.iso = " + sha1 + "\nSHA1 x.iso) = " +
+             sha1 + "\nSHA1 )x.iso( = " + sha1 + "\nSHA1 (x.iso)= " + sha1 + "\n",
          ""},
+        // The ending decides: BLAKE2b of the hash's length, even one the library lacks.
+        {".b2", b512 + "  DISC.iso\n" + b256 + "  DISC.001\n" + sha1 + "  DISC.002\n",
+         "DISC.iso BLAKE2b-512 " + b512 + "|DISC.001 BLAKE2b-256 " + b256 +
+             "|DISC.002 BLAKE2b-160 " + sha1},
+        {".sha256",
+         "blake2b (a.iso) = " + b512 + "\nBLAKE2b-256 (b.iso) = " + b256 +
+             "\nBLAKE2B-512 (c.iso) = " + b512 + "\nBLAKE2b-10 (d.iso) = a5\n",
+         "a.iso BLAKE2b-512 " + b512 + "|b.iso BLAKE2b-256 " + b256 + "|c.iso BLAKE2b-512 " + b512},
+        {".B2",
+         "a5  x.iso\nBLAKE2b-200 (y.iso) = " + b200 + "\nBLAKE2b-8 (z.iso) = a5\n" +
+             std::string(130, 'c') + "  too long\n",
+         "BLAKE2b-8 ?|BLAKE2b-200 ?"},
         {".sfv",
          "; made by a tool, 0000FFFF\n;\nmy disc.001 352441C2\r\nDISC.002\t0cc4e161 \nbad 1234\n",
          "my disc.001 CRC32 352441c2|DISC.002 CRC32 0cc4e161"},
@@ -73,7 +97,7 @@ TEST(ChecksumFile, EachFormatReadByItsEnding)
 // FILE" lines, then "image ...", the findings and the notes, a line each.
 TEST(PlanChecksums, TheSetFindsItsFilesAndTheLinesThatCount)
 {
-    const std::string a(64, 'a'), b(64, 'b'), c(32, 'c'), d(32, 'd'), e(128, 'e');
+    const std::string a(64, 'a'), b(64, 'b'), c(32, 'c'), d(32, 'd'), e(128, 'e'), f(128, 'f');
     const struct {
         Texts parts;
         std::vector<std::pair<std::string, std::string>> files;
@@ -112,6 +136,21 @@ TEST(PlanChecksums, TheSetFindsItsFilesAndTheLinesThatCount)
              " in DISC.iso.sha256 and " + a +
              " in DISC.sha256; neither is checked.\nThe image has two different MD5 checksums: " +
              c + " and " + d + " in DISC.md5; neither is checked."},
+        // BLAKE2b ranks by its length, after SHA-2 of that length.
+        {{"DISC.001"},
+         {{"DISC.iso.B2", f + "  OUT.ISO\n"}, {"DISC.sha256", a + "  OUT.ISO\n"}},
+         "image BLAKE2b-512 " + f + " DISC.iso.B2"},
+        {{"DISC.001"},
+         {{"DISC.b2", "BLAKE2b (OUT.ISO) = " + f + "\n" + b + "  OUT.ISO\n"},
+          {"DISC.sha512", e + "  OUT.ISO\n"}},
+         "image SHA-512 " + e + " DISC.sha512"},
+        {{"DISC.001"},
+         {{"DISC.b2", b + "  OUT.ISO\n"},
+          {"DISC.sha256", a + "  OUT.ISO\n"},
+          {"disc.iso.b2", "a5  DISC.001\n"}},
+         "image SHA-256 " + a +
+             " DISC.sha256\ndisc.iso.b2 holds BLAKE2b-8 checksums, which "
+             "Partwright cannot compute; they were not checked."},
     };
     for (const auto& row : rows) {
         test::TempDir dir;
@@ -152,11 +191,14 @@ TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
                                   {image, Algorithm::Sha1},
                                   {image, Algorithm::Sha256},
                                   {image, Algorithm::Sha512},
+                                  {image, Algorithm::Blake2b512},
+                                  {image, Algorithm::Blake2b256},
                                   {parts[1], Algorithm::Crc32}},
                                  state);
     EXPECT_EQ(run.result, HashRun::Result::Done);
-    EXPECT_EQ(run.digests, (Texts{kCrc32, kMd5, kSha1, kSha256, kSha512, kPartCrc32[1]}));
-    EXPECT_EQ(run.bytes, 5 * 9 + 3);
+    EXPECT_EQ(run.digests, (Texts{kCrc32, kMd5, kSha1, kSha256, kSha512, kBlake2b512, kBlake2b256,
+                                  kPartCrc32[1]}));
+    EXPECT_EQ(run.bytes, 7 * 9 + 3);
     EXPECT_EQ(state.done, run.bytes);
     // A part that cannot be read ends the run with what was done before it.
     const HashRun failed =

@@ -37,6 +37,12 @@ TEST(ChecksumTools, WhatTheirFilesSayOfTheImageAndItsParts)
          built + "SHA-256 matches %1.sha256." + image},
         {hash, "cat *.0* | sha512sum >\"$1.SHA512\"", BuildEnding::Built,
          built + "SHA-512 matches %1.SHA512." + image},
+        {hash, R"(b2sum *.iso >"$1.b2" && b2sum -l 200 *.0* >"$1.iso.b2")", BuildEnding::Built,
+         built + "BLAKE2b-512 matches %1.b2." + image +
+             "\r\n%1.iso.b2 holds BLAKE2b-200 checksums, "
+             "which Partwright cannot compute; they were not checked."},
+        {backslash, "b2sum -l 256 --tag *.iso >\"$1.iso.b2\"", BuildEnding::Built,
+         built + "BLAKE2b-256 matches %1.iso.b2." + image},
         {hash, "rhash --sfv *.0* >\"$1.sfv\"", BuildEnding::Built,
          built + "CRC32 of every part matches %1.sfv (checked before the join).\r\n" +
              messages::OrderNotChecked()},
