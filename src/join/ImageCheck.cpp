@@ -1,7 +1,6 @@
 #include "join/ImageCheck.h"
 
-#include "text/DisplayText.h"
-#include "text/Numbers.h"
+#include "text/ImageCheckMessages.h"
 
 #include <array>
 
@@ -28,13 +27,7 @@ std::string VolumeName(const unsigned char* field, std::size_t length)
     std::string name(reinterpret_cast<const char*>(field), length);
     while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
         name.pop_back();
-    return name.empty() ? "(without a name)" : name;
-}
-
-std::string Declared(const IsoVolume& volume)
-{
-    return GroupedNumber(volume.blocks) + " blocks of " + GroupedNumber(volume.blockSize) +
-           " bytes";
+    return name;
 }
 
 } // namespace
@@ -66,29 +59,14 @@ namespace {
 std::string CheckLine(FileReader& image, const std::vector<ListedPart>& parts)
 {
     const std::uint64_t size = image.size();
-
-    if (const auto volume = ReadPrimaryVolume(image, 0)) {
-        const std::uint64_t declared = volume->size();
-        const std::string name = DisplayText(volume->name); // whatever the image's maker wrote
-        if (declared == size)
-            return "Volume " + name + ": " + Declared(*volume) + ", matching the image size.";
-        if (size < declared)
-            return "Warning: the image is " + Bytes(declared - size) + " shorter than volume " +
-                   name + " declares (" + Declared(*volume) +
-                   "), so a part is probably missing, truncated or in the "
-                   "wrong place.";
-        return "Warning: the image is " + Bytes(size - declared) + " longer than volume " + name +
-               " declares (" + Declared(*volume) +
-               "), so a part is probably listed twice or in the wrong place.";
-    }
+    if (const auto volume = ReadPrimaryVolume(image, 0))
+        return messages::VolumeAgainstImage(volume->name, volume->blocks, volume->blockSize, size);
 
     // No descriptor at the start: is there one where another entry begins?
     std::uint64_t offset = 0;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0 && ReadPrimaryVolume(image, offset))
-            return "Warning: the image does not start with its volume descriptor; " +
-                   DisplayText(FileNameOf(parts[i].path)) + " (entry " + std::to_string(i + 1) +
-                   ") does, so the first entry is probably not the first part.";
+            return messages::VolumeStartsAtEntry(FileNameOf(parts[i].path), i + 1);
         offset += parts[i].size;
     }
     return {};

@@ -12,10 +12,9 @@ namespace partwright {
 
 // What an ISO 9660 primary volume descriptor declares.
 struct IsoVolume {
-    std::string name;
+    std::string name; // without the blanks that pad it; empty when it has none
     std::uint32_t blocks = 0;
     std::uint32_t blockSize = 0;
-    std::uint64_t size() const { return std::uint64_t{blocks} * blockSize; }
 };
 
 // The primary volume descriptor of an ISO 9660 image that starts at the offset: the volume

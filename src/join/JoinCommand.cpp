@@ -1,6 +1,9 @@
 #include "join/JoinCommand.h"
 
 #include "text/Blanks.h"
+#include "text/PasteString.h"
+
+#include <utility>
 
 namespace partwright {
 
@@ -49,16 +52,16 @@ std::vector<JoinStep> ComposeCopySteps(const std::string& shellPath, const std::
     };
     std::vector<JoinStep> steps;
     for (auto next = parts.begin(); next != parts.end();) {
-        const auto first = next;
-        std::string line = start;
+        std::vector<std::string> quoted;
         std::size_t used = fixed;
         do {
-            line += " + " + Quoted(*next);
+            quoted.push_back(Quoted(*next));
             used += cost(*next);
             ++next;
         } while (next != parts.end() && used + cost(*next) <= longest);
-        steps.push_back(
-            {ChildCommand{{shellPath}, line + end}, static_cast<std::size_t>(next - first)});
+        std::string line = start;
+        line.append(" + ").append(PasteString(" + ", quoted)).append(end);
+        steps.push_back({ChildCommand{{shellPath}, std::move(line)}, quoted.size()});
     }
     return steps;
 }

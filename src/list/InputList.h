@@ -6,7 +6,9 @@
 namespace partwright {
 
 // The ordered list of part files as the list operations see it: entries at 1-based positions,
-// each with a path and a selected flag, and at most one current entry.
+// each with a path and a selected flag, and at most one current entry. A position outside 1 to
+// count() names no entry, and a call with one does no harm: text() gives an empty text,
+// isSelected() false, and setSelected(), makeCurrent() and remove() leave the list as it is.
 class InputList {
 public:
     virtual ~InputList() = default;

@@ -1,5 +1,6 @@
 #include "list/modFunctions.h"
 
+#include "list/PartName.h"
 #include "text/FileName.h"
 
 #include <algorithm>
@@ -7,17 +8,28 @@
 
 namespace partwright::modFunctions {
 
+namespace {
+
+// What a text is sorted by, worked out once per sort rather than on every comparison.
+struct SortKey {
+    SortNumber number; // of the file name; 0 for letters and for names without a number
+    std::string name;  // the file name as the system compares names
+};
+
 SortKey SortKeyOf(const std::string& text)
 {
     return {ParsePartName(text).number, ComparedName(FileNameOf(text))};
 }
 
+// Below 0 when a goes first, above 0 when b does, 0 when the two tie.
 int CompareItems(const SortKey& a, const SortKey& b)
 {
     if (const int numbers = CompareSortNumbers(a.number, b.number))
         return numbers;
     return a.name.compare(b.name);
 }
+
+} // namespace
 
 // Named as its callers know it; a stable sort keeps ties in list order.
 void QuickSort(std::vector<std::string>& items, std::ptrdiff_t first, std::ptrdiff_t last)

@@ -1,10 +1,9 @@
 #include "platform/BackgroundTask.h"
+#include "platform/SystemError.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cstdint>
 #include <sys/eventfd.h>
-#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -20,7 +19,7 @@ BackgroundTask::BackgroundTask(std::function<void()> work) : d(std::make_unique<
 {
     d->event = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (d->event < 0)
-        throw std::system_error(errno, std::generic_category(), "eventfd");
+        ThrowLastError("eventfd");
     d->thread = std::thread([impl = d.get(), work = std::move(work)] {
         try {
             work();

@@ -1,6 +1,6 @@
 #include "platform/BackgroundTask.h"
+#include "platform/SystemError.h"
 
-#include <system_error>
 #include <thread>
 #include <windows.h>
 
@@ -15,8 +15,7 @@ BackgroundTask::BackgroundTask(std::function<void()> work) : d(std::make_unique<
 {
     d->ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!d->ended)
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "CreateEventW");
+        ThrowLastError("CreateEventW");
     d->thread = std::thread([ended = d->ended, work = std::move(work)] {
         try {
             work();

@@ -1,4 +1,5 @@
 #include "platform/FileReader.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -17,15 +18,6 @@ struct FileReader::Impl {
     }
 };
 
-namespace {
-
-[[noreturn]] void ThrowErrno(const std::string& what)
-{
-    throw std::system_error(errno, std::generic_category(), what);
-}
-
-} // namespace
-
 FileReader::FileReader() : d(std::make_unique<Impl>()) {}
 
 std::unique_ptr<FileReader> FileReader::Adopt(std::intptr_t native)
@@ -42,10 +34,10 @@ FileReader::FileReader(const std::string& path) : d(std::make_unique<Impl>())
 {
     d->file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (d->file < 0)
-        ThrowErrno(path);
+        ThrowLastError(path);
     struct stat status {};
     if (fstat(d->file, &status) != 0)
-        ThrowErrno(path);
+        ThrowLastError(path);
     if (!S_ISREG(status.st_mode))
         throw std::system_error(S_ISDIR(status.st_mode) ? EISDIR : EINVAL, std::generic_category(),
                                 path);
@@ -61,7 +53,7 @@ std::size_t FileReader::read(char* buffer, std::size_t size)
         if (got >= 0)
             return static_cast<std::size_t>(got);
         if (errno != EINTR)
-            ThrowErrno("read");
+            ThrowLastError("read");
     }
 }
 
@@ -76,7 +68,7 @@ std::size_t FileReader::readAt(std::uint64_t offset, char* buffer, std::size_t s
         if (got > 0)
             done += static_cast<std::size_t>(got);
         else if (errno != EINTR)
-            ThrowErrno("read");
+            ThrowLastError("read");
     }
     return done;
 }
@@ -85,7 +77,7 @@ std::uint64_t FileReader::size() const
 {
     struct stat status {};
     if (fstat(d->file, &status) != 0)
-        ThrowErrno("fstat");
+        ThrowLastError("fstat");
     return static_cast<std::uint64_t>(status.st_size);
 }
 

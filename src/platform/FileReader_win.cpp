@@ -1,4 +1,5 @@
 #include "platform/FileReader.h"
+#include "platform/SystemError.h"
 #include "platform/WideText_win.h"
 
 #include <system_error>
@@ -14,15 +15,6 @@ struct FileReader::Impl {
             CloseHandle(file);
     }
 };
-
-namespace {
-
-[[noreturn]] void ThrowLastError(const std::string& what)
-{
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
-}
-
-} // namespace
 
 FileReader::FileReader() : d(std::make_unique<Impl>()) {}
 

@@ -1,13 +1,12 @@
 #include "platform/FileSystem.h"
+#include "platform/SystemError.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace partwright {
@@ -16,21 +15,16 @@ namespace {
 
 constexpr long kMsdosSuperMagic = 0x4d44; // the kernel's vfat and msdos file systems
 
-[[noreturn]] void ThrowErrno(const std::string& what)
-{
-    throw std::system_error(errno, std::generic_category(), what);
-}
-
 } // namespace
 
 VolumeInfo QueryVolume(const std::string& folder)
 {
     struct statvfs space {};
     if (statvfs(folder.c_str(), &space) != 0)
-        ThrowErrno(folder);
+        ThrowLastError(folder);
     struct statfs kind {};
     if (statfs(folder.c_str(), &kind) != 0)
-        ThrowErrno(folder);
+        ThrowLastError(folder);
     return VolumeInfo{static_cast<std::uint64_t>(space.f_bavail) * space.f_frsize,
                       static_cast<long>(kind.f_type) == kMsdosSuperMagic};
 }

@@ -1,19 +1,10 @@
 #include "platform/FileSystem.h"
+#include "platform/SystemError.h"
 #include "platform/WideText_win.h"
 
-#include <system_error>
 #include <windows.h>
 
 namespace partwright {
-
-namespace {
-
-[[noreturn]] void ThrowLastError(const std::string& what)
-{
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
-}
-
-} // namespace
 
 VolumeInfo QueryVolume(const std::string& folder)
 {

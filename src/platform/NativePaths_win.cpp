@@ -1,4 +1,5 @@
 #include "platform/NativePaths.h"
+#include "platform/SystemError.h"
 #include "platform/WideText_win.h"
 
 #include <system_error>
@@ -18,7 +19,7 @@ std::string ProgramDirectory()
         const DWORD length =
             GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
-            throw std::system_error(static_cast<int>(GetLastError()), std::system_category());
+            throw std::system_error(LastError());
         if (length < path.size()) {
             path.resize(length);
             break;
@@ -49,9 +50,7 @@ std::string FullPath(const std::string& name)
         const DWORD length =
             GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
         if (length == 0)
-            throw std::filesystem::filesystem_error(
-                "", PathOf(name),
-                std::error_code(static_cast<int>(GetLastError()), std::system_category()));
+            throw std::filesystem::filesystem_error("", PathOf(name), LastError());
         if (length < full.size()) {
             full.resize(length);
             return Utf8(full);

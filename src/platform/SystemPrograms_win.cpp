@@ -1,8 +1,7 @@
 #include "platform/SystemPrograms_win.h"
 
+#include "platform/SystemError.h"
 #include "platform/WideText_win.h"
-
-#include <system_error>
 
 namespace partwright {
 
@@ -19,8 +18,7 @@ std::string Folder(FolderQuery query)
         length = query(folder.data(), static_cast<UINT>(folder.size()));
     }
     if (length == 0 || length >= folder.size())
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "the system folder");
+        ThrowLastError("the system folder");
     folder.resize(length);
     return Utf8(folder);
 }

@@ -1,3 +1,4 @@
+#include "platform/SystemError.h"
 #include "platform/TemporaryImage.h"
 
 #include <cerrno>
@@ -12,11 +13,6 @@
 namespace partwright {
 
 namespace {
-
-std::error_code LastError()
-{
-    return {errno, std::generic_category()};
-}
 
 bool SameFile(const struct stat& a, const struct stat& b)
 {
@@ -91,7 +87,7 @@ TemporaryImage::TemporaryImage(const std::string& destination) : d(std::make_uni
     d->destinationName = target.filename().string();
     d->folder = open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
     if (d->folder < 0)
-        throw std::system_error(LastError(), folderPath);
+        ThrowLastError(folderPath);
     RemoveAbandoned(d->folder);
 
     std::random_device random;
@@ -150,7 +146,7 @@ std::unique_ptr<FileReader> TemporaryImage::readerWhileWritten() const
 {
     const int file = OpenRegularFile(d->folder, d->name);
     if (file < 0)
-        throw std::system_error(LastError(), d->path);
+        ThrowLastError(d->path);
     std::unique_ptr<FileReader> reader = FileReader::Adopt(file);
     struct stat opened {};
     struct stat written {};

@@ -1,3 +1,4 @@
+#include "platform/SystemError.h"
 #include "platform/TemporaryImage.h"
 #include "platform/WideText_win.h"
 
@@ -42,16 +43,6 @@ void RemoveLeftImages(const std::string& folder)
             DeleteFileW(Wide(folder + name).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
-}
-
-std::error_code LastError()
-{
-    return {static_cast<int>(GetLastError()), std::system_category()};
-}
-
-[[noreturn]] void ThrowLastError(const std::string& what)
-{
-    throw std::system_error(LastError(), what);
 }
 
 // Another program may hold a file for a moment (a virus scanner, an indexer, a viewer): a call

@@ -1,4 +1,4 @@
-#include "join/PasteString.h"
+#include "text/PasteString.h"
 
 #include "text/Blanks.h"
 

@@ -16,9 +16,10 @@ constexpr int kPathRole = Qt::UserRole;
 
 ListViewControl::ListViewControl(QTreeWidget& view) : view_(view) {}
 
+// Null for a position that names no entry.
 QTreeWidgetItem* ListViewControl::item(int position) const
 {
-    return view_.topLevelItem(position - 1);
+    return position >= 1 ? view_.topLevelItem(position - 1) : nullptr;
 }
 
 int ListViewControl::count() const
@@ -28,17 +29,20 @@ int ListViewControl::count() const
 
 std::string ListViewControl::text(int position) const
 {
-    return item(position)->data(0, kPathRole).toByteArray().toStdString();
+    const QTreeWidgetItem* entry = item(position);
+    return entry ? entry->data(0, kPathRole).toByteArray().toStdString() : std::string();
 }
 
 bool ListViewControl::isSelected(int position) const
 {
-    return item(position)->isSelected();
+    const QTreeWidgetItem* entry = item(position);
+    return entry && entry->isSelected();
 }
 
 void ListViewControl::setSelected(int position, bool selected)
 {
-    item(position)->setSelected(selected);
+    if (QTreeWidgetItem* entry = item(position))
+        entry->setSelected(selected);
 }
 
 int ListViewControl::currentItem() const
@@ -49,8 +53,8 @@ int ListViewControl::currentItem() const
 
 void ListViewControl::makeCurrent(int position)
 {
-    view_.setCurrentItem(item(position), 0,
-                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    if (QTreeWidgetItem* entry = item(position))
+        view_.setCurrentItem(entry, 0, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void ListViewControl::append(const std::string& text)
@@ -69,7 +73,7 @@ void ListViewControl::append(const std::string& text)
 
 void ListViewControl::remove(int position)
 {
-    delete view_.takeTopLevelItem(position - 1);
+    delete item(position); // an item leaves its view as it goes
 }
 
 void ListViewControl::clear()

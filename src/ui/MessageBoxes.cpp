@@ -38,7 +38,7 @@ void ShowError(QWidget* parent, const std::string& text)
     Show(parent, QMessageBox::Critical, messages::kErrorTitle, text);
 }
 
-void ShowInfo(QWidget* parent, const std::string& text)
+void ShowSuccess(QWidget* parent, const std::string& text)
 {
     Show(parent, QMessageBox::Warning, messages::kInfoTitle, text);
 }

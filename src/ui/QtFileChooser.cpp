@@ -40,8 +40,8 @@ private:
     bool promptToCreate_;
 };
 
-} // namespace
-
+// A Windows file pattern as Qt's dialog should apply it: "*.*" is every file, and letters match in
+// either case ("*.ISO" lists game.iso too).
 QString WildcardFromWindowsPattern(const QString& pattern)
 {
     if (pattern == QLatin1String("*.*"))
@@ -56,6 +56,8 @@ QString WildcardFromWindowsPattern(const QString& pattern)
     return wildcard;
 }
 
+// The dialog result for the chosen files: one full path, or the first file's folder followed by
+// a NUL character and a name for each file; a file in another folder is named by its full path.
 std::string DialogResultFromSelection(const QStringList& chosenFiles)
 {
     if (chosenFiles.isEmpty())
@@ -74,6 +76,8 @@ std::string DialogResultFromSelection(const QStringList& chosenFiles)
     }
     return result;
 }
+
+} // namespace
 
 std::string QtFileChooser::choose(QWidget* parent, const FileDialogRequest& request)
 {

@@ -1,18 +1,8 @@
 #include "ui/frmPartwright.h"
 
-#include "Version.h"
-#include "help/HelpFile.h"
-#include "join/BuildInput.h"
-#include "join/Destination.h"
-#include "join/PasteString.h"
 #include "join/SystemJoin.h"
-#include "list/FileNames.h"
-#include "list/ListOperations.h"
-#include "list/PickedParts.h"
-#include "platform/HelpViewer.h"
 #include "platform/NativePaths.h"
 #include "text/DisplayText.h"
-#include "text/Messages.h"
 #include "ui/FontFit.h"
 #include "ui/ListViewControl.h"
 #include "ui/MessageBoxes.h"
@@ -20,6 +10,7 @@
 #include "ui/QtFileChooser.h"
 #include "ui/Twips.h"
 #include "ui/frmAbout.h"
+#include "window/MainWindowLayout.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -51,11 +42,9 @@ namespace partwright {
 
 namespace {
 
-constexpr int kDeleteKeyCode = Qt::Key_Delete;
-
-std::string PathFromText(const QString& text)
+QRect RectOf(const layout::Place& place)
 {
-    return QFile::encodeName(text).toStdString();
+    return RectFromTwips(place.left, place.top, place.width, place.height);
 }
 
 // The local files of a drop, as the bytes of their paths (a name need not be valid text);
@@ -75,42 +64,45 @@ std::vector<std::string> DroppedFiles(const QMimeData& data)
     return files;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
-                        const QRect& geometry, const QString& tooltip)
+QPushButton* MakeButton(QWidget* parent, const layout::Control& control)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->setToolTip(tooltip);
+    auto* button = new QPushButton(QString::fromUtf8(control.caption), parent);
+    button->setObjectName(QString::fromLatin1(control.name));
+    button->setGeometry(RectOf(control.place));
+    button->setToolTip(QString::fromUtf8(control.tooltip));
     button->setAutoDefault(false);
     return button;
 }
 
-QPushButton* MakePictureButton(QWidget* parent, const char* name, const QString& picture,
-                               const QSize& pictureSize, const QRect& geometry,
-                               const QString& tooltip)
+// The caption of a picture button is not shown; a screen reader reads it out.
+QPushButton* MakePictureButton(QWidget* parent, const layout::Control& control,
+                               const QString& picture, const QSize& pictureSize)
 {
-    auto* button = MakeButton(parent, name, QString(), geometry, tooltip);
+    auto* button = MakeButton(parent, control);
+    button->setText(QString());
+    button->setAccessibleName(QString::fromUtf8(control.caption));
+    button->setAccessibleDescription(button->toolTip());
     button->setIcon(QIcon(picture));
     button->setIconSize(pictureSize);
     return button;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QPoint& at)
+QLabel* MakeLabel(QWidget* parent, const layout::Control& control)
 {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(at);
+    auto* label = new QLabel(QString::fromUtf8(control.caption), parent);
+    label->setObjectName(QString::fromLatin1(control.name));
+    label->move(RectOf(control.place).topLeft());
     label->adjustSize(); // sized to its text
     return label;
 }
 
 // One stroke of the etched separator.
-QFrame* MakeLine(QWidget* parent, const char* name, const QRect& geometry, const QColor& colour)
+QFrame* MakeLine(QWidget* parent, const char* name, const layout::Place& place,
+                 const QColor& colour)
 {
     auto* line = new QFrame(parent);
     line->setObjectName(QString::fromLatin1(name));
-    line->setGeometry(geometry);
+    line->setGeometry(RectOf(place));
     line->setFrameShape(QFrame::NoFrame);
     line->setAutoFillBackground(true);
     QPalette palette = line->palette();
@@ -127,13 +119,14 @@ WindowServices SystemWindowServices()
 }
 
 frmPartwright::frmPartwright(WindowServices services, QWidget* parent)
-    : QWidget(parent), services_(std::move(services))
+    : QWidget(parent), services_(std::move(services)),
+      logic_(*this, services_.joinCommand, NativeSeparator())
 {
     InitPartwrightResources();
     setObjectName(QStringLiteral("frmPartwright"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(RectFromTwips(0, 0, 6645, 3825).size());
+    setFixedSize(RectOf(layout::kWindow).size());
     QIcon icon(QStringLiteral(":/icons/partwright-32.png"));
     icon.addFile(QStringLiteral(":/icons/partwright-16.png"));
     setWindowIcon(icon);
@@ -145,18 +138,21 @@ frmPartwright::frmPartwright(WindowServices services, QWidget* parent)
     setAcceptDrops(true);
 }
 
-frmPartwright::~frmPartwright() = default;
+frmPartwright::~frmPartwright()
+{
+    logic_.Form_Unload();
+}
 
 void frmPartwright::createControls()
 {
     // Created in tab order, so the focus chain follows it.
-    lblFiles =
-        MakeLabel(this, "lblFiles", tr("Input files:"), RectFromTwips(1440, 120, 0, 0).topLeft());
+    lblFiles = MakeLabel(this, layout::kLblFiles);
 
     lvwFiles = new QTreeWidget(this);
-    lvwFiles->setObjectName(QStringLiteral("lvwFiles"));
-    lvwFiles->setGeometry(RectFromTwips(1440, 360, 3375, 2055));
-    lvwFiles->setToolTip(tr("Input files that should be pasted together"));
+    lvwFiles->setObjectName(QString::fromLatin1(layout::kLvwFiles.name));
+    lvwFiles->setGeometry(RectOf(layout::kLvwFiles.place));
+    lvwFiles->setToolTip(QString::fromUtf8(layout::kLvwFiles.tooltip));
+    lvwFiles->setAccessibleName(QString::fromUtf8(layout::kLvwFiles.caption));
     lvwFiles->setRootIsDecorated(false);
     lvwFiles->setItemsExpandable(false);
     lvwFiles->setUniformRowHeights(true);
@@ -165,63 +161,41 @@ void frmPartwright::createControls()
     lvwFiles->setColumnCount(0);
     list_ = std::make_unique<ListViewControl>(*lvwFiles);
 
-    cmdFiles = MakeButton(this, "cmdFiles", tr("&Files..."), RectFromTwips(5280, 360, 1215, 375),
-                          tr("Select the files that should be pasted together (multiselect is "
-                             "available)..."));
-    cmdClear = MakeButton(this, "cmdClear", tr("&Clear"), RectFromTwips(5280, 840, 1215, 375),
-                          tr("Clear all input files"));
-    cmdDelete = MakeButton(this, "cmdDelete", tr("&Delete"), RectFromTwips(5280, 1320, 1215, 375),
-                           tr("Clear selected input files (multiselect is available)"));
-    cmdSort = MakeButton(this, "cmdSort", tr("&Sort"), RectFromTwips(5280, 1800, 1215, 375),
-                         tr("Sort all input files"));
-    cmdUp = MakePictureButton(this, "cmdUp", QStringLiteral(":/pictures/up.png"), QSize(14, 15),
-                              RectFromTwips(4920, 360, 255, 255),
-                              tr("Move all selected input files up (multiselect is available)"));
-    cmdDown =
-        MakePictureButton(this, "cmdDown", QStringLiteral(":/pictures/down.png"), QSize(14, 15),
-                          RectFromTwips(4920, 600, 255, 255),
-                          tr("Move all selected input files down (multiselect is available)"));
+    cmdFiles = MakeButton(this, layout::kCmdFiles);
+    cmdClear = MakeButton(this, layout::kCmdClear);
+    cmdDelete = MakeButton(this, layout::kCmdDelete);
+    cmdSort = MakeButton(this, layout::kCmdSort);
+    cmdUp =
+        MakePictureButton(this, layout::kCmdUp, QStringLiteral(":/pictures/up.png"), QSize(14, 15));
+    cmdDown = MakePictureButton(this, layout::kCmdDown, QStringLiteral(":/pictures/down.png"),
+                                QSize(14, 15));
 
-    lblDestination = MakeLabel(this, "lblDestination", tr("Destination file:"),
-                               RectFromTwips(1440, 2520, 0, 0).topLeft());
+    lblDestination = MakeLabel(this, layout::kLblDestination);
     txtOuputIso = new QLineEdit(this);
-    txtOuputIso->setObjectName(QStringLiteral("txtOuputIso"));
-    txtOuputIso->setGeometry(RectFromTwips(1440, 2760, 3375, 285));
-    txtOuputIso->setToolTip(tr("Destination file"));
+    txtOuputIso->setObjectName(QString::fromLatin1(layout::kTxtOuputIso.name));
+    txtOuputIso->setGeometry(RectOf(layout::kTxtOuputIso.place));
+    txtOuputIso->setToolTip(QString::fromUtf8(layout::kTxtOuputIso.tooltip));
+    txtOuputIso->setAccessibleName(QString::fromUtf8(layout::kTxtOuputIso.caption));
     txtOuputIso->setAcceptDrops(false); // dropped files are parts, not text to insert
 
-    cmdDestination =
-        MakeButton(this, "cmdDestination", tr("D&estination..."),
-                   RectFromTwips(5280, 2730, 1215, 375), tr("Choose destination file"));
-    cmdBuild = MakeButton(this, "cmdBuild", tr("&Build"), RectFromTwips(5280, 3360, 1215, 375),
-                          tr("Build all input files to the destination file"));
-    cmdHelp = MakeButton(this, "cmdHelp", tr("Read &Help"), RectFromTwips(120, 3360, 1215, 375),
-                         tr("Open the help file in the text viewer"));
-    cmdAbout = MakePictureButton(this, "cmdAbout", QStringLiteral(":/pictures/about.png"),
-                                 QSize(16, 16), RectFromTwips(1440, 3360, 375, 375), tr("Help..."));
+    cmdDestination = MakeButton(this, layout::kCmdDestination);
+    cmdBuild = MakeButton(this, layout::kCmdBuild);
+    cmdHelp = MakeButton(this, layout::kCmdHelp);
+    cmdAbout = MakePictureButton(this, layout::kCmdAbout, QStringLiteral(":/pictures/about.png"),
+                                 QSize(16, 16));
+    cmdAbout->setAccessibleDescription(tr("Shows the version of Partwright"));
 
     imgQuillon = new QLabel(this);
-    imgQuillon->setObjectName(QStringLiteral("imgQuillon"));
-    imgQuillon->setGeometry(RectFromTwips(120, 360, 1050, 1050));
+    imgQuillon->setObjectName(QString::fromLatin1(layout::kImgQuillon.name));
+    imgQuillon->setGeometry(RectOf(layout::kImgQuillon.place));
     imgQuillon->setPixmap(QPixmap(QStringLiteral(":/pictures/quillon.png")));
     imgQuillon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    imgQuillon->setToolTip(tr("Nice picture, huh?"));
-
-    // Etched separator: a white stroke under a grey one, one pixel further right.
-    MakeLine(this, "Line1_0", RectFromTwips(105, 3240, 6480 - 105, 30), Qt::white);
-    MakeLine(this, "Line1_1", RectFromTwips(90, 3240, 6480 - 90, 15), QColor(128, 128, 128));
-
-    // Names a screen reader reads out for the controls that show a picture instead of a caption.
-    lvwFiles->setAccessibleName(tr("Input files"));
-    txtOuputIso->setAccessibleName(tr("Destination file"));
-    cmdUp->setAccessibleName(tr("Move up"));
-    cmdUp->setAccessibleDescription(cmdUp->toolTip());
-    cmdDown->setAccessibleName(tr("Move down"));
-    cmdDown->setAccessibleDescription(cmdDown->toolTip());
-    cmdAbout->setAccessibleName(tr("About Partwright"));
-    cmdAbout->setAccessibleDescription(tr("Shows the version of Partwright"));
-    imgQuillon->setAccessibleName(tr("Partwright picture"));
+    imgQuillon->setToolTip(QString::fromUtf8(layout::kImgQuillon.tooltip));
+    imgQuillon->setAccessibleName(QString::fromUtf8(layout::kImgQuillon.caption));
     imgQuillon->setAccessibleDescription(tr("Three part files joined into one disc"));
+
+    MakeLine(this, "Line1_0", layout::kSeparatorWhite, Qt::white);
+    MakeLine(this, "Line1_1", layout::kSeparatorGrey, QColor(128, 128, 128));
 
     const QWidget* tabOrder[] = {lvwFiles,       cmdFiles, cmdClear, cmdDelete,
                                  cmdSort,        cmdUp,    cmdDown,  txtOuputIso,
@@ -233,27 +207,31 @@ void frmPartwright::createControls()
 
 void frmPartwright::connectEvents()
 {
-    connect(cmdFiles, &QPushButton::clicked, this, &frmPartwright::cmdFiles_Click);
-    connect(cmdClear, &QPushButton::clicked, this, &frmPartwright::cmdClear_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &frmPartwright::cmdDelete_Click);
-    connect(cmdSort, &QPushButton::clicked, this, &frmPartwright::cmdSort_Click);
-    connect(cmdUp, &QPushButton::clicked, this, &frmPartwright::cmdUp_Click);
-    connect(cmdDown, &QPushButton::clicked, this, &frmPartwright::cmdDown_Click);
-    connect(cmdDestination, &QPushButton::clicked, this, &frmPartwright::cmdDestination_Click);
-    connect(cmdBuild, &QPushButton::clicked, this, &frmPartwright::cmdBuild_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, &frmPartwright::cmdHelp_Click);
-    connect(cmdAbout, &QPushButton::clicked, this, &frmPartwright::cmdAbout_Click);
+    MainWindowController& logic = logic_;
+    const std::pair<QPushButton*, void (MainWindowController::*)()> clicks[] = {
+        {cmdFiles, &MainWindowController::cmdFiles_Click},
+        {cmdClear, &MainWindowController::cmdClear_Click},
+        {cmdDelete, &MainWindowController::cmdDelete_Click},
+        {cmdSort, &MainWindowController::cmdSort_Click},
+        {cmdUp, &MainWindowController::cmdUp_Click},
+        {cmdDown, &MainWindowController::cmdDown_Click},
+        {cmdDestination, &MainWindowController::cmdDestination_Click},
+        {cmdBuild, &MainWindowController::cmdBuild_Click},
+        {cmdHelp, &MainWindowController::cmdHelp_Click},
+        {cmdAbout, &MainWindowController::cmdAbout_Click}};
+    for (const auto& click : clicks) {
+        const auto handler = click.second; // clang before 16 captures no structured binding
+        connect(click.first, &QPushButton::clicked, this,
+                [&logic, handler] { (logic.*handler)(); });
+    }
     lvwFiles->installEventFilter(this); // key down, see eventFilter
-    connect(&watch_, &WaitableWatch::signalled, this, &frmPartwright::buildSignalled);
+    connect(&watch_, &WaitableWatch::signalled, this, [&logic] { logic.buildSignalled(); });
 }
 
 void frmPartwright::Form_Load()
 {
-    showDestination(kDefaultImageName);
-
-    const std::string version = std::string("[").append(VersionTriple()).append("]");
-    const std::string title = PasteString(" ", {"Partwright", version, "by Quillon"});
-    setWindowTitle(QString::fromStdString(title));
+    logic_.Form_Load();
+    setWindowTitle(QString::fromStdString(layout::WindowTitle()));
 
     // One column of paths, without a header row, far wider than the list, so long paths
     // scroll sideways instead of being cut off.
@@ -271,59 +249,18 @@ void frmPartwright::Form_Load()
 
 bool frmPartwright::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lvwFiles && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        lvwFiles_KeyDown(key->key(), key->modifiers());
-    }
+    if (watched == lvwFiles && event->type() == QEvent::KeyPress)
+        logic_.lvwFiles_KeyDown(static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete);
     return QWidget::eventFilter(watched, event); // the list handles every key as usual
 }
 
+// While a build runs the window stays; a cancelled build closes it once it has cleaned up.
 void frmPartwright::closeEvent(QCloseEvent* event)
 {
-    // While a build runs the window stays; a cancelled build closes it once it has cleaned up.
-    // "No" keeps the program, also when the build has ended meanwhile.
-    if (isBuilding() && !closeWhenBuilt_ && !questionOpen_) {
-        if (!askHoldingBuild(messages::CancelOnCloseQuestion())) {
-            event->ignore();
-            driveBuild([] {}); // goes on from what it held meanwhile
-            return;
-        }
-        closeWhenBuilt_ = true;
-        driveBuild([this] { build_->cancel(); });
-    }
-    if (isBuilding())
-        event->ignore();
-    else
+    if (logic_.Form_QueryUnload())
         event->accept();
-}
-
-void frmPartwright::cmdFiles_Click()
-{
-    try {
-        const FileDialogRequest request{FileDialogRequest::Kind::Open, tr("Open"),
-                                        tr("All files (*.*)"),         QStringLiteral("*.*"),
-                                        /*allowMultiSelect=*/true,
-                                        /*fileMustExist=*/true,
-                                        /*promptToCreate=*/false};
-        const std::string result = services_.files->choose(this, request);
-        if (result.empty())
-            return;
-
-        std::string directory;
-        std::vector<std::string> paths;
-        if (!SplitFileNames(result, NativeSeparator(), directory, paths)) {
-            ShowError(this, messages::InvalidFiles());
-            return;
-        }
-        addPickedParts(directory, std::move(paths));
-    } catch (const std::exception& error) {
-        ShowError(this, messages::FileCouldNotBeOpened(messages::DetailsOf(error)));
-    }
-}
-
-void frmPartwright::addPickedParts(const std::string& directory, std::vector<std::string> paths)
-{
-    showDestination(AddPickedParts(*list_, directory, std::move(paths)));
+    else
+        event->ignore();
 }
 
 void frmPartwright::dragEnterEvent(QDragEnterEvent* event)
@@ -338,112 +275,79 @@ void frmPartwright::dropEvent(QDropEvent* event)
     if (isBuilding() || files.empty())
         return;
     event->acceptProposedAction();
-    try {
-        const std::string folder = DirectoryOfDrop(files, NativeSeparator());
-        addPickedParts(folder, std::move(files));
-    } catch (const std::exception& error) {
-        ShowError(this, messages::FileCouldNotBeOpened(messages::DetailsOf(error)));
+    logic_.Form_DropFiles(std::move(files));
+}
+
+bool frmPartwright::isBuilding() const
+{
+    return logic_.isBuilding();
+}
+
+InputList& frmPartwright::list()
+{
+    return *list_;
+}
+
+// In the system's narrow encoding, as a path.
+std::string frmPartwright::destinationText() const
+{
+    return QFile::encodeName(txtOuputIso->text()).toStdString();
+}
+
+void frmPartwright::setDestinationText(const std::string& text)
+{
+    txtOuputIso->setText(QString::fromStdString(text));
+}
+
+std::string frmPartwright::chooseFile(FileDialogKind kind)
+{
+    const FileDialogRequest open{FileDialogRequest::Kind::Open, tr("Open"),
+                                 tr("All files (*.*)"),         QStringLiteral("*.*"),
+                                 /*allowMultiSelect=*/true,
+                                 /*fileMustExist=*/true,
+                                 /*promptToCreate=*/false};
+    const FileDialogRequest save{FileDialogRequest::Kind::Save, tr("Save"),
+                                 tr("ISO files (*.ISO)"),       QStringLiteral("*.ISO"),
+                                 /*allowMultiSelect=*/false,
+                                 /*fileMustExist=*/false,
+                                 /*promptToCreate=*/true};
+    return services_.files->choose(this, kind == FileDialogKind::Open ? open : save);
+}
+
+void frmPartwright::report(ReportKind kind, const std::string& text)
+{
+    switch (kind) {
+    case ReportKind::Error:
+        return ShowError(this, text);
+    case ReportKind::Success:
+        return ShowSuccess(this, text);
+    case ReportKind::Note:
+        return ShowNote(this, text);
     }
 }
 
-void frmPartwright::cmdClear_Click()
+bool frmPartwright::askYesNo(const std::string& question)
 {
-    list_->clear();
+    return AskYesNo(this, question);
 }
 
-void frmPartwright::cmdDelete_Click()
-{
-    DeleteSelected(*list_);
-}
-
-void frmPartwright::lvwFiles_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
-{
-    Q_UNUSED(Shift); // Shift, Ctrl and Alt make no difference
-    if (KeyCode == kDeleteKeyCode)
-        DeleteSelected(*list_);
-}
-
-void frmPartwright::cmdSort_Click()
-{
-    try {
-        SortListview(*list_);
-    } catch (const std::exception&) {
-        // A failed sort ends silently; what it did stays done.
-    }
-}
-
-void frmPartwright::cmdUp_Click()
-{
-    MoveListview(*list_, -1);
-}
-
-void frmPartwright::cmdDown_Click()
-{
-    MoveListview(*list_, 1);
-}
-
-void frmPartwright::cmdDestination_Click()
-{
-    try {
-        const FileDialogRequest request{FileDialogRequest::Kind::Save, tr("Save"),
-                                        tr("ISO files (*.ISO)"),       QStringLiteral("*.ISO"),
-                                        /*allowMultiSelect=*/false,
-                                        /*fileMustExist=*/false,
-                                        /*promptToCreate=*/true};
-        const std::string chosen = services_.files->choose(this, request);
-        const bool named = !chosen.empty();
-        const bool endsInIso = IsIsoName(chosen);
-        if (named && endsInIso)
-            showDestination(chosen);
-    } catch (const std::exception& error) {
-        ShowError(this, messages::FileCouldNotBeCreated(messages::DetailsOf(error)));
-    }
-}
-
-void frmPartwright::cmdHelp_Click()
-{
-    std::string path;
-    try {
-        path = ProgramDirectory();
-        path = HelpFilePath(path, NativeSeparator());
-        if (!StartHelpViewer(path))
-            throw std::runtime_error("the help viewer cannot be started");
-    } catch (const std::exception&) {
-        ShowError(this, messages::HelpCannotBeOpened(path));
-    }
-}
-
-void frmPartwright::cmdAbout_Click()
+void frmPartwright::showAbout()
 {
     frmAbout about(this);
     about.exec();
 }
 
-bool frmPartwright::isBuilding() const
+// Disabling the focused control moves the focus away; it comes back when the build ends, so the
+// keyboard stays where the user left it.
+void frmPartwright::setBusy(bool busy)
 {
-    return build_ != nullptr;
-}
-
-void frmPartwright::EnableControls(bool Enabled)
-{
+    if (busy)
+        focusBeforeBuild_ = QApplication::focusWidget();
     QWidget* const busySet[] = {cmdFiles, cmdClear, cmdDelete, cmdSort,  cmdDestination, cmdBuild,
                                 cmdAbout, cmdUp,    cmdDown,   lvwFiles, txtOuputIso};
     for (QWidget* control : busySet)
-        control->setEnabled(Enabled);
-}
-
-// Disabling the focused control moves the focus away; it comes back when the build ends, so the
-// keyboard stays where the user left it.
-void frmPartwright::enterBusyState()
-{
-    focusBeforeBuild_ = QApplication::focusWidget();
-    EnableControls(false);
-}
-
-void frmPartwright::leaveBusyState()
-{
-    EnableControls(true);
-    if (focusBeforeBuild_)
+        control->setEnabled(!busy);
+    if (!busy && focusBeforeBuild_)
         focusBeforeBuild_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -458,135 +362,30 @@ void frmPartwright::setBusyPointer(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
-void frmPartwright::showDestination(const std::string& path)
+void frmPartwright::watch(const std::vector<std::intptr_t>& waitables)
 {
-    shownDestination_ = {QString::fromStdString(DisplayText(path)), path};
-    txtOuputIso->setText(shownDestination_.text);
+    watch_.watch(waitables);
 }
 
-// Text the user typed is taken as it is.
-std::string frmPartwright::destinationPath() const
+void frmPartwright::showProgress(BuildFlow& build)
 {
-    const QString text = txtOuputIso->text();
-    return text == shownDestination_.text ? shownDestination_.path : PathFromText(text);
+    progress_ = std::make_unique<ProgressWindow>(
+        build, QString::fromStdString(DisplayText(build.destination())),
+        static_cast<int>(build.partCount()), this);
+    MainWindowController& logic = logic_;
+    connect(progress_.get(), &ProgressWindow::cancelRequested, this,
+            [&logic] { logic.cancelBuild(); });
+    progress_->show();
 }
 
-void frmPartwright::cmdBuild_Click()
+void frmPartwright::closeProgress()
 {
-    enterBusyState();
-    const std::string destination = destinationPath();
-    if (!IsBuildInputValid(static_cast<std::size_t>(list_->count()), destination)) {
-        leaveBusyState();
-        ShowError(this, messages::kInvalidInput);
-        return;
-    }
-    driveBuild([&] {
-        build_ =
-            std::make_unique<BuildFlow>(services_.joinCommand, EntryTexts(*list_), destination);
-        build_->start();
-    });
-}
-
-// Every call into the build goes through here, and the window then does what the build needs
-// next. A fault of the window's own ends the build like one of the build's.
-template <typename Step> void frmPartwright::driveBuild(Step step)
-{
-    try {
-        step();
-        followBuild();
-    } catch (const std::exception&) {
-        watch_.watch({});
-        progress_.reset();
-        build_.reset();
-        endBuildWithError(messages::BuildFailedUnexpectedly());
-    }
-}
-
-void frmPartwright::followBuild()
-{
-    while (build_ && !questionOpen_) {
-        if (!build_->showsProgress()) {
-            progress_.reset();
-        } else if (!progress_) {
-            progress_ = std::make_unique<ProgressWindow>(
-                *build_, QString::fromStdString(DisplayText(build_->destination())),
-                static_cast<int>(build_->partCount()), this);
-            connect(progress_.get(), &ProgressWindow::cancelRequested, this,
-                    &frmPartwright::cancelBuild);
-            progress_->show();
-        }
-        switch (build_->next()) {
-        case BuildFlow::Next::Watch:
-            setBusyPointer(true);
-            watch_.watch(build_->waitables());
-            return;
-        case BuildFlow::Next::Ask: {
-            setBusyPointer(false);
-            const bool yes = askHoldingBuild(build_->question());
-            build_->answer(yes);
-            break;
-        }
-        case BuildFlow::Next::Report:
-            buildEnded();
-            return;
-        }
-    }
-}
-
-// A question's box runs an event loop of its own; the build's wake-ups wait for the answer.
-bool frmPartwright::askHoldingBuild(const std::string& question)
-{
-    watch_.watch({});
-    questionOpen_ = true;
-    const bool yes = AskYesNo(this, question);
-    questionOpen_ = false;
-    return yes;
-}
-
-void frmPartwright::buildSignalled()
-{
-    if (build_ && !questionOpen_)
-        driveBuild([this] { build_->signalled(); });
-}
-
-void frmPartwright::cancelBuild()
-{
-    if (build_ && !questionOpen_)
-        driveBuild([this] { build_->cancel(); });
-}
-
-void frmPartwright::buildEnded()
-{
-    watch_.watch({});
     progress_.reset();
-    const std::unique_ptr<BuildFlow> build = std::move(build_);
-    setBusyPointer(false);
-    leaveBusyState();
-    switch (build->ending()) {
-    case BuildEnding::Built:
-        ShowInfo(this, build->message());
-        break;
-    case BuildEnding::Cancelled:
-        if (!closeWhenBuilt_) // closing the window asked for the cancel; no report then
-            ShowNote(this, build->message());
-        break;
-    case BuildEnding::Declined:
-        break;
-    case BuildEnding::Mismatched:
-    case BuildEnding::Failed:
-    case BuildEnding::Running:
-        ShowError(this, build->message());
-        break;
-    }
-    if (closeWhenBuilt_)
-        close();
 }
 
-void frmPartwright::endBuildWithError(const std::string& message)
+void frmPartwright::closeWindow()
 {
-    setBusyPointer(false);
-    leaveBusyState();
-    ShowError(this, message);
+    QWidget::close();
 }
 
 } // namespace partwright

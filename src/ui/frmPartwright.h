@@ -2,6 +2,8 @@
 
 #include "join/BuildFlow.h"
 #include "qt/WaitableWatch.h"
+#include "window/MainWindowController.h"
+#include "window/MainWindowView.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -31,8 +33,9 @@ struct WindowServices {
 WindowServices SystemWindowServices();
 
 // The main window: the input list, the destination and the buttons that run the operations.
-// Every handled event goes to one handler, named after its control and event.
-class frmPartwright : public QWidget {
+// Every handled event goes to one handler of the window's logic (MainWindowController), named
+// after its control and event; the window is the logic's view in Qt.
+class frmPartwright : public QWidget, private MainWindowView {
     Q_OBJECT
 
 public:
@@ -54,34 +57,23 @@ private:
     void connectEvents();
     void Form_Load();
 
-    void cmdFiles_Click();
-    void addPickedParts(const std::string& directory, std::vector<std::string> paths);
-    void cmdClear_Click();
-    void cmdDelete_Click();
-    void lvwFiles_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
-    void cmdSort_Click();
-    void cmdUp_Click();
-    void cmdDown_Click();
-    void cmdDestination_Click();
-    void cmdBuild_Click();
-    void cmdHelp_Click();
-    void cmdAbout_Click();
-
-    void EnableControls(bool Enabled);
-    void enterBusyState();
-    void leaveBusyState();
-    template <typename Step> void driveBuild(Step step);
-    void followBuild();
-    bool askHoldingBuild(const std::string& question);
-    void buildSignalled();
-    void cancelBuild();
-    void buildEnded();
-    void endBuildWithError(const std::string& message);
-    void setBusyPointer(bool busy);
-    void showDestination(const std::string& path);
-    std::string destinationPath() const;
+    // The view of the window's logic.
+    InputList& list() override;
+    std::string destinationText() const override;
+    void setDestinationText(const std::string& text) override;
+    std::string chooseFile(FileDialogKind kind) override;
+    void report(ReportKind kind, const std::string& text) override;
+    bool askYesNo(const std::string& question) override;
+    void showAbout() override;
+    void setBusy(bool busy) override;
+    void setBusyPointer(bool busy) override;
+    void watch(const std::vector<std::intptr_t>& waitables) override;
+    void showProgress(BuildFlow& build) override;
+    void closeProgress() override;
+    void closeWindow() override;
 
     WindowServices services_;
+    MainWindowController logic_;
 
     QLabel* lblFiles = nullptr;
     QTreeWidget* lvwFiles = nullptr;
@@ -100,20 +92,10 @@ private:
     QLabel* imgQuillon = nullptr;
 
     std::unique_ptr<ListViewControl> list_;
-    // The destination box shows paths escaped. The path behind the text the program put there,
-    // used byte for byte for as long as the box shows that text.
-    struct ShownPath {
-        QString text;
-        std::string path;
-    };
-    ShownPath shownDestination_;
-    std::unique_ptr<BuildFlow> build_;
     std::unique_ptr<ProgressWindow> progress_;
     WaitableWatch watch_;
     QPointer<QWidget> focusBeforeBuild_;
     bool busyPointer_ = false;
-    bool closeWhenBuilt_ = false;
-    bool questionOpen_ = false; // the build holds until the open question is answered
 };
 
 } // namespace partwright

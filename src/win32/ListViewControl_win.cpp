@@ -9,11 +9,11 @@ namespace partwright::win32 {
 
 namespace {
 
+// The item of a position, -1 for one that names no entry. A call given -1 would take it for
+// every item.
 int Index(int position, int count)
 {
-    if (position < 1 || position > count)
-        throw std::out_of_range("no list entry at position " + std::to_string(position));
-    return position - 1;
+    return position >= 1 && position <= count ? position - 1 : -1;
 }
 
 } // namespace
@@ -27,18 +27,20 @@ int ListViewControl::count() const
 
 std::string ListViewControl::text(int position) const
 {
-    return paths_.at(static_cast<std::size_t>(Index(position, count())));
+    const int index = Index(position, count());
+    return index < 0 ? std::string() : paths_.at(static_cast<std::size_t>(index));
 }
 
 bool ListViewControl::isSelected(int position) const
 {
-    return ListView_GetItemState(view_, Index(position, count()), LVIS_SELECTED) != 0;
+    const int index = Index(position, count());
+    return index >= 0 && ListView_GetItemState(view_, index, LVIS_SELECTED) != 0;
 }
 
 void ListViewControl::setSelected(int position, bool selected)
 {
-    ListView_SetItemState(view_, Index(position, count()), selected ? LVIS_SELECTED : 0,
-                          LVIS_SELECTED);
+    if (const int index = Index(position, count()); index >= 0)
+        ListView_SetItemState(view_, index, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
 }
 
 int ListViewControl::currentItem() const
@@ -49,6 +51,8 @@ int ListViewControl::currentItem() const
 void ListViewControl::makeCurrent(int position)
 {
     const int index = Index(position, count());
+    if (index < 0)
+        return;
     ListView_SetItemState(view_, index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     ListView_EnsureVisible(view_, index, FALSE);
 }
@@ -72,6 +76,8 @@ void ListViewControl::append(const std::string& text)
 void ListViewControl::remove(int position)
 {
     const int index = Index(position, count());
+    if (index < 0)
+        return;
     ListView_DeleteItem(view_, index);
     paths_.erase(paths_.begin() + index);
 }

@@ -9,7 +9,7 @@ void ShowError(WinDialogs& dialogs, HWND owner, const std::string& text)
     dialogs.messageBox(owner, text, messages::kErrorTitle, MB_OK | MB_ICONERROR);
 }
 
-void ShowInfo(WinDialogs& dialogs, HWND owner, const std::string& text)
+void ShowSuccess(WinDialogs& dialogs, HWND owner, const std::string& text)
 {
     dialogs.messageBox(owner, text, messages::kInfoTitle, MB_OK | MB_ICONEXCLAMATION);
 }

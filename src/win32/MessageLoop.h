@@ -12,7 +12,4 @@ bool HandleDialogKeys(MSG& message);
 // further out; its code is returned, else 0.
 int RunMessageLoop(HWND window);
 
-// Handles the messages that wait, without blocking.
-void ProcessPendingMessages();
-
 } // namespace partwright::win32

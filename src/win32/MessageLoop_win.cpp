@@ -38,16 +38,4 @@ int RunMessageLoop(HWND window)
     return 0;
 }
 
-void ProcessPendingMessages()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        Dispatch(message);
-    }
-}
-
 } // namespace partwright::win32

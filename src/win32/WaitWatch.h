@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 #include <windows.h>
@@ -7,8 +8,8 @@
 namespace partwright::win32 {
 
 // Watches handles on the system's wait threads and posts a message to a window when one of them
-// is signalled, so the window's own thread goes on from there. Each watch fires at most once; the
-// window watches again after it has looked.
+// is signalled, so the window's own thread goes on from there. Each watch() posts at most once,
+// however many of its handles are signalled; the window watches again after it has looked.
 class WaitWatch {
 public:
     WaitWatch(HWND window, UINT message) : window_(window), message_(message) {}
@@ -29,6 +30,7 @@ private:
     HWND window_;
     UINT message_;
     std::vector<HANDLE> waits_;
+    std::atomic<bool> posted_ = false; // by this watch's callbacks
 };
 
 } // namespace partwright::win32

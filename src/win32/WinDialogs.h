@@ -1,15 +1,14 @@
 #pragma once
 
+#include "window/MainWindowView.h"
+
 #include <memory>
 #include <string>
 #include <windows.h>
 
 namespace partwright::win32 {
 
-enum class FileDialogKind {
-    Open, // "Open": existing files, several at once
-    Save, // "Save": one ISO name, asking before a name that does not exist yet
-};
+using partwright::FileDialogKind;
 
 // The modal dialogs and boxes of the main window's operations, so tests can answer them.
 class WinDialogs {
@@ -29,7 +28,8 @@ std::shared_ptr<WinDialogs> SystemWinDialogs();
 
 // The reports of the window's operations, boxes with an OK button, and its questions.
 void ShowError(WinDialogs& dialogs, HWND owner, const std::string& text);
-void ShowInfo(WinDialogs& dialogs, HWND owner, const std::string& text);
+// "Info..." with the exclamation mark, as the success report has always been shown.
+void ShowSuccess(WinDialogs& dialogs, HWND owner, const std::string& text);
 // A report that is neither success nor failure, such as a cancelled build.
 void ShowNote(WinDialogs& dialogs, HWND owner, const std::string& text);
 // "Yes" and "No", "No" the default.

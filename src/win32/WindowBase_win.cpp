@@ -1,8 +1,7 @@
+#include "platform/SystemError.h"
 #include "platform/WideText_win.h"
 #include "win32/Controls.h"
 #include "win32/WindowBase.h"
-
-#include <system_error>
 
 namespace partwright::win32 {
 
@@ -23,8 +22,7 @@ void RegisterOnce(const wchar_t* className, WNDPROC procedure)
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className;
     if (!RegisterClassExW(&windowClass))
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "RegisterClassExW");
+        ThrowLastError("RegisterClassExW");
 }
 
 } // namespace
@@ -42,8 +40,7 @@ void WindowBase::create(const Frame& frame)
                     CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy, frame.owner, nullptr,
                     GetModuleHandleW(nullptr), this);
     if (!hwnd_)
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "CreateWindowExW");
+        ThrowLastError("CreateWindowExW");
 }
 
 void WindowBase::destroy()

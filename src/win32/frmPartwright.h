@@ -5,6 +5,8 @@
 #include "win32/WaitWatch.h"
 #include "win32/WinDialogs.h"
 #include "win32/WindowBase.h"
+#include "window/MainWindowController.h"
+#include "window/MainWindowView.h"
 
 #include <memory>
 #include <string>
@@ -24,10 +26,11 @@ struct WindowServices {
 WindowServices SystemWindowServices();
 
 // The main window: the input list, the destination and the buttons that run the operations.
-// Every handled event goes to one handler, named after its control and event. Created hidden,
+// Every handled event goes to one handler of the window's logic (MainWindowController), named
+// after its control and event; the window is the logic's view on the Win32 API. Created hidden,
 // centred on the screen; the message loop (MessageLoop.h) drives it and, while a build runs,
 // the build.
-class frmPartwright final : public WindowBase {
+class frmPartwright final : public WindowBase, private MainWindowView {
 public:
     explicit frmPartwright(WindowServices services = SystemWindowServices());
     ~frmPartwright() override;
@@ -45,41 +48,27 @@ private:
     void Form_Load();
     void Form_Paint();
     void Form_Activate(bool active);
-    bool Form_QueryUnload();
     void Form_Command(int id);
     void Form_DropFiles(HDROP drop);
     LRESULT lvwFiles_Notify(const NMHDR& header, LPARAM lParam);
 
-    void cmdFiles_Click();
-    void addPickedParts(const std::string& directory, std::vector<std::string> paths);
-    void cmdClear_Click();
-    void cmdDelete_Click();
-    void lvwFiles_KeyDown(WORD KeyCode);
-    void cmdSort_Click();
-    void cmdUp_Click();
-    void cmdDown_Click();
-    void cmdDestination_Click();
-    void cmdBuild_Click();
-    void cmdHelp_Click();
-    void cmdAbout_Click();
-
-    // The build: the loop's part of driving it, its questions and its progress window.
-    template <typename Step> void driveBuild(Step step);
-    void followBuild();
-    bool askHoldingBuild(const std::string& question);
-    void buildSignalled();
-    void cancelBuild();
-    void buildEnded();
-    void endBuildWithError(const std::string& message);
-
-    void EnableControls(bool Enabled);
-    void enterBusyState();
-    void leaveBusyState();
-    void setBusyPointer(bool busy);
-    void showDestination(const std::string& path);
-    std::string destinationPath() const;
+    // The view of the window's logic.
+    InputList& list() override;
+    std::string destinationText() const override;
+    void setDestinationText(const std::string& text) override;
+    std::string chooseFile(FileDialogKind kind) override;
+    void report(ReportKind kind, const std::string& text) override;
+    bool askYesNo(const std::string& question) override;
+    void showAbout() override;
+    void setBusy(bool busy) override;
+    void setBusyPointer(bool busy) override;
+    void watch(const std::vector<std::intptr_t>& waitables) override;
+    void showProgress(BuildFlow& build) override;
+    void closeProgress() override;
+    void closeWindow() override;
 
     WindowServices services_;
+    MainWindowController logic_;
     Twips twips_ = Twips::OfScreen();
 
     HWND lblFiles = nullptr;
@@ -108,22 +97,11 @@ private:
     HBITMAP quillon_ = nullptr;
 
     std::unique_ptr<ListViewControl> list_;
-    // The destination box shows paths escaped. The path behind the text the program put there,
-    // used byte for byte for as long as the box shows that text.
-    struct ShownPath {
-        std::string text;
-        std::string path;
-    };
-    ShownPath shownDestination_;
-
-    std::unique_ptr<BuildFlow> build_;
     std::unique_ptr<ProgressWindow> progress_;
     std::unique_ptr<WaitWatch> waits_;
     HWND focusBeforeBuild_ = nullptr;
     HWND focusWhenInactive_ = nullptr;
     bool busyPointer_ = false;
-    bool closeWhenBuilt_ = false;
-    bool questionOpen_ = false; // the build holds until the open question is answered
 };
 
 } // namespace partwright::win32

@@ -1,16 +1,6 @@
-#include "Version.h"
-#include "help/HelpFile.h"
-#include "join/Destination.h"
-#include "join/PasteString.h"
 #include "join/SystemJoin.h"
-#include "list/FileNames.h"
-#include "list/ListOperations.h"
-#include "list/PickedParts.h"
-#include "platform/HelpViewer.h"
 #include "platform/NativePaths.h"
 #include "platform/WideText_win.h"
-#include "text/DisplayText.h"
-#include "text/Messages.h"
 #include "win32/ControlIds.h"
 #include "win32/Controls.h"
 #include "win32/ListViewControl.h"
@@ -18,6 +8,7 @@
 #include "win32/ResourceIds.h"
 #include "win32/frmAbout.h"
 #include "win32/frmPartwright.h"
+#include "window/MainWindowLayout.h"
 
 #include <commctrl.h>
 #include <exception>
@@ -29,7 +20,6 @@ namespace partwright::win32 {
 
 namespace {
 
-constexpr char kSeparator = '\\';
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kButtonStyle = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
@@ -87,11 +77,12 @@ WindowServices SystemWindowServices()
     return WindowServices{SystemJoinSteps, SystemWinDialogs()};
 }
 
-frmPartwright::frmPartwright(WindowServices services) : services_(std::move(services))
+frmPartwright::frmPartwright(WindowServices services)
+    : services_(std::move(services)), logic_(*this, services_.joinCommand, '\\')
 {
     font_ = CreateMessageFont();
-    create({classes::kMain, "", kStyle, WS_EX_CONTROLPARENT, nullptr, twips_.pixels(6645),
-            twips_.pixels(3825)});
+    create({classes::kMain, "", kStyle, WS_EX_CONTROLPARENT, nullptr,
+            twips_.pixels(layout::kWindow.width), twips_.pixels(layout::kWindow.height)});
     waits_ = std::make_unique<WaitWatch>(hwnd_, kBuildSignalled);
     programIcon_ = LoadIconResource(PARTWRIGHT_ICON_PROGRAM, GetSystemMetrics(SM_CXICON),
                                     GetSystemMetrics(SM_CYICON));
@@ -126,56 +117,60 @@ void frmPartwright::show(int showCommand)
 
 void frmPartwright::createControls()
 {
+    const auto box = [this](const layout::Control& control) {
+        const layout::Place& at = control.place;
+        return twips_.box(at.left, at.top, at.width, at.height);
+    };
     // Created in tab order: the dialog keys follow the order of creation.
-    const auto button = [this](int id, const char* caption, const Box& box) {
-        return CreateControl(hwnd_, id, WC_BUTTONW, caption, kButtonStyle, box, font_);
+    const auto button = [&](int id, const layout::Control& control) {
+        return CreateControl(hwnd_, id, WC_BUTTONW, control.caption, kButtonStyle, box(control),
+                             font_);
     };
     // The caption of a picture button is not shown; a screen reader reads it out.
-    const auto pictureButton = [this](int id, const char* name, HICON picture, const Box& box) {
-        HWND control =
-            CreateControl(hwnd_, id, WC_BUTTONW, name, kButtonStyle | BS_ICON, box, font_);
-        SendMessageW(control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
-        return control;
+    const auto pictureButton = [&](int id, const layout::Control& control, HICON picture) {
+        HWND button = CreateControl(hwnd_, id, WC_BUTTONW, control.caption, kButtonStyle | BS_ICON,
+                                    box(control), font_);
+        SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
+        return button;
     };
-    const auto label = [this](int id, const char* caption, int left, int top) {
-        const SIZE size = TextExtent(hwnd_, font_, caption); // sized to its text
-        return CreateControl(hwnd_, id, WC_STATICW, caption, WS_VISIBLE | SS_LEFT,
-                             {twips_.pixels(left), twips_.pixels(top), size.cx, size.cy}, font_);
+    const auto label = [this](int id, const layout::Control& control) {
+        const SIZE size = TextExtent(hwnd_, font_, control.caption); // sized to its text
+        return CreateControl(
+            hwnd_, id, WC_STATICW, control.caption, WS_VISIBLE | SS_LEFT,
+            {twips_.pixels(control.place.left), twips_.pixels(control.place.top), size.cx, size.cy},
+            font_);
     };
 
-    lblFiles = label(ids::lblFiles, "Input files:", 1440, 120);
+    lblFiles = label(ids::lblFiles, layout::kLblFiles);
     lvwFiles =
         CreateControl(hwnd_, ids::lvwFiles, WC_LISTVIEWW, "",
                       WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS,
-                      twips_.box(1440, 360, 3375, 2055), font_, WS_EX_CLIENTEDGE);
+                      box(layout::kLvwFiles), font_, WS_EX_CLIENTEDGE);
     list_ = std::make_unique<ListViewControl>(lvwFiles);
     SetWindowSubclass(lvwFiles, ReportSystemKeys, 0, 0);
 
-    cmdFiles = button(ids::cmdFiles, "&Files...", twips_.box(5280, 360, 1215, 375));
-    cmdClear = button(ids::cmdClear, "&Clear", twips_.box(5280, 840, 1215, 375));
-    cmdDelete = button(ids::cmdDelete, "&Delete", twips_.box(5280, 1320, 1215, 375));
-    cmdSort = button(ids::cmdSort, "&Sort", twips_.box(5280, 1800, 1215, 375));
+    cmdFiles = button(ids::cmdFiles, layout::kCmdFiles);
+    cmdClear = button(ids::cmdClear, layout::kCmdClear);
+    cmdDelete = button(ids::cmdDelete, layout::kCmdDelete);
+    cmdSort = button(ids::cmdSort, layout::kCmdSort);
     upIcon_ = LoadIconResource(PARTWRIGHT_ICON_UP, 14, 15);
-    cmdUp = pictureButton(ids::cmdUp, "Move up", upIcon_, twips_.box(4920, 360, 255, 255));
+    cmdUp = pictureButton(ids::cmdUp, layout::kCmdUp, upIcon_);
     downIcon_ = LoadIconResource(PARTWRIGHT_ICON_DOWN, 14, 15);
-    cmdDown = pictureButton(ids::cmdDown, "Move down", downIcon_, twips_.box(4920, 600, 255, 255));
+    cmdDown = pictureButton(ids::cmdDown, layout::kCmdDown, downIcon_);
 
-    lblDestination = label(ids::lblDestination, "Destination file:", 1440, 2520);
+    lblDestination = label(ids::lblDestination, layout::kLblDestination);
     txtOuputIso = CreateControl(hwnd_, ids::txtOuputIso, WC_EDITW, "",
-                                WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                                twips_.box(1440, 2760, 3375, 285), font_, WS_EX_CLIENTEDGE);
-    cmdDestination =
-        button(ids::cmdDestination, "D&estination...", twips_.box(5280, 2730, 1215, 375));
-    cmdBuild = button(ids::cmdBuild, "&Build", twips_.box(5280, 3360, 1215, 375));
-    cmdHelp = button(ids::cmdHelp, "Read &Help", twips_.box(120, 3360, 1215, 375));
+                                WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, box(layout::kTxtOuputIso),
+                                font_, WS_EX_CLIENTEDGE);
+    cmdDestination = button(ids::cmdDestination, layout::kCmdDestination);
+    cmdBuild = button(ids::cmdBuild, layout::kCmdBuild);
+    cmdHelp = button(ids::cmdHelp, layout::kCmdHelp);
     questionIcon_ = LoadIconResource(PARTWRIGHT_ICON_QUESTION, 16, 16);
-    cmdAbout = pictureButton(ids::cmdAbout, "About Partwright", questionIcon_,
-                             twips_.box(1440, 3360, 375, 375));
+    cmdAbout = pictureButton(ids::cmdAbout, layout::kCmdAbout, questionIcon_);
 
     // SS_NOTIFY lets the picture see the mouse, for its tooltip.
-    imgQuillon =
-        CreateControl(hwnd_, ids::imgQuillon, WC_STATICW, "", WS_VISIBLE | SS_BITMAP | SS_NOTIFY,
-                      twips_.box(120, 360, 1050, 1050), font_);
+    imgQuillon = CreateControl(hwnd_, ids::imgQuillon, WC_STATICW, "",
+                               WS_VISIBLE | SS_BITMAP | SS_NOTIFY, box(layout::kImgQuillon), font_);
     quillon_ = LoadBitmapResource(PARTWRIGHT_BITMAP_QUILLON);
     SendMessageW(imgQuillon, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(quillon_));
 }
@@ -183,31 +178,29 @@ void frmPartwright::createControls()
 void frmPartwright::addTooltips()
 {
     tooltips_ = CreateTooltips(hwnd_);
-    const std::pair<HWND, const char*> tips[] = {
-        {lvwFiles, "Input files that should be pasted together"},
-        {cmdFiles, "Select the files that should be pasted together (multiselect is available)..."},
-        {cmdClear, "Clear all input files"},
-        {cmdDelete, "Clear selected input files (multiselect is available)"},
-        {cmdSort, "Sort all input files"},
-        {cmdUp, "Move all selected input files up (multiselect is available)"},
-        {cmdDown, "Move all selected input files down (multiselect is available)"},
-        {txtOuputIso, "Destination file"},
-        {cmdDestination, "Choose destination file"},
-        {cmdBuild, "Build all input files to the destination file"},
-        {cmdHelp, "Open the help file in the text viewer"},
-        {cmdAbout, "Help..."},
-        {imgQuillon, "Nice picture, huh?"},
+    const std::pair<HWND, const layout::Control&> tips[] = {
+        {lvwFiles, layout::kLvwFiles},
+        {cmdFiles, layout::kCmdFiles},
+        {cmdClear, layout::kCmdClear},
+        {cmdDelete, layout::kCmdDelete},
+        {cmdSort, layout::kCmdSort},
+        {cmdUp, layout::kCmdUp},
+        {cmdDown, layout::kCmdDown},
+        {txtOuputIso, layout::kTxtOuputIso},
+        {cmdDestination, layout::kCmdDestination},
+        {cmdBuild, layout::kCmdBuild},
+        {cmdHelp, layout::kCmdHelp},
+        {cmdAbout, layout::kCmdAbout},
+        {imgQuillon, layout::kImgQuillon},
     };
-    for (const auto& [control, text] : tips)
-        AddTooltip(tooltips_, control, text);
+    for (const auto& [control, shown] : tips)
+        AddTooltip(tooltips_, control, shown.tooltip);
 }
 
 void frmPartwright::Form_Load()
 {
-    showDestination(kDefaultImageName);
-
-    const std::string version = std::string("[").append(VersionTriple()).append("]");
-    SetText(hwnd_, PasteString(" ", {"Partwright", version, "by Quillon"}));
+    logic_.Form_Load();
+    SetText(hwnd_, layout::WindowTitle());
 
     // One column of paths, without a header row, far wider than the list, so long paths
     // scroll sideways instead of being cut off.
@@ -252,16 +245,14 @@ LRESULT frmPartwright::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
     case WM_CLOSE:
-        if (Form_QueryUnload())
+        if (logic_.Form_QueryUnload())
             DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:
-        progress_.reset();
-        waits_->stop();
-        build_.reset();
+        logic_.Form_Unload();
         return 0;
     case kBuildSignalled:
-        buildSignalled();
+        logic_.buildSignalled();
         return 0;
     default:
         break;
@@ -271,37 +262,29 @@ LRESULT frmPartwright::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 void frmPartwright::Form_Command(int id)
 {
-    switch (id) {
-    case ids::cmdFiles:
-        return cmdFiles_Click();
-    case ids::cmdClear:
-        return cmdClear_Click();
-    case ids::cmdDelete:
-        return cmdDelete_Click();
-    case ids::cmdSort:
-        return cmdSort_Click();
-    case ids::cmdUp:
-        return cmdUp_Click();
-    case ids::cmdDown:
-        return cmdDown_Click();
-    case ids::cmdDestination:
-        return cmdDestination_Click();
-    case ids::cmdBuild:
-        return cmdBuild_Click();
-    case ids::cmdHelp:
-        return cmdHelp_Click();
-    case ids::cmdAbout:
-        return cmdAbout_Click();
-    default:
-        return; // Enter and Esc: the window has no default button
+    const std::pair<int, void (MainWindowController::*)()> clicks[] = {
+        {ids::cmdFiles, &MainWindowController::cmdFiles_Click},
+        {ids::cmdClear, &MainWindowController::cmdClear_Click},
+        {ids::cmdDelete, &MainWindowController::cmdDelete_Click},
+        {ids::cmdSort, &MainWindowController::cmdSort_Click},
+        {ids::cmdUp, &MainWindowController::cmdUp_Click},
+        {ids::cmdDown, &MainWindowController::cmdDown_Click},
+        {ids::cmdDestination, &MainWindowController::cmdDestination_Click},
+        {ids::cmdBuild, &MainWindowController::cmdBuild_Click},
+        {ids::cmdHelp, &MainWindowController::cmdHelp_Click},
+        {ids::cmdAbout, &MainWindowController::cmdAbout_Click}};
+    for (const auto& [control, handler] : clicks) {
+        if (control == id)
+            return (logic_.*handler)();
     }
+    // Enter and Esc: the window has no default button
 }
 
 LRESULT frmPartwright::lvwFiles_Notify(const NMHDR& header, LPARAM lParam)
 {
     switch (header.code) {
     case LVN_KEYDOWN:
-        lvwFiles_KeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
+        logic_.lvwFiles_KeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_DELETE);
         return 0;
     case NM_CUSTOMDRAW:
         return ShadeRows(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
@@ -315,10 +298,13 @@ void frmPartwright::Form_Paint()
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd_, &paint);
-    const int top = twips_.pixels(3240);
-    const RECT white{twips_.pixels(105), top, twips_.pixels(6480), top + twips_.pixels(30)};
+    const auto rect = [this](const layout::Place& at) {
+        return RECT{twips_.pixels(at.left), twips_.pixels(at.top),
+                    twips_.pixels(at.left + at.width), twips_.pixels(at.top + at.height)};
+    };
+    const RECT white = rect(layout::kSeparatorWhite);
     FillRect(dc, &white, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    const RECT grey{twips_.pixels(90), top, twips_.pixels(6480), top + twips_.pixels(15)};
+    const RECT grey = rect(layout::kSeparatorGrey);
     HBRUSH greyBrush = CreateSolidBrush(RGB(128, 128, 128));
     FillRect(dc, &grey, greyBrush);
     DeleteObject(greyBrush);
@@ -338,130 +324,128 @@ void frmPartwright::Form_Activate(bool active)
     SetFocus(IsWindowEnabled(focus) ? focus : cmdHelp);
 }
 
-void frmPartwright::cmdFiles_Click()
-{
-    try {
-        const std::string result = services_.dialogs->chooseFile(hwnd_, FileDialogKind::Open);
-        if (result.empty())
-            return;
-
-        std::string directory;
-        std::vector<std::string> paths;
-        if (!SplitFileNames(result, kSeparator, directory, paths)) {
-            ShowError(*services_.dialogs, hwnd_, messages::InvalidFiles());
-            return;
-        }
-        addPickedParts(directory, std::move(paths));
-    } catch (const std::exception& error) {
-        ShowError(*services_.dialogs, hwnd_,
-                  messages::FileCouldNotBeOpened(messages::DetailsOf(error)));
-    }
-}
-
-void frmPartwright::addPickedParts(const std::string& directory, std::vector<std::string> paths)
-{
-    showDestination(AddPickedParts(*list_, directory, std::move(paths)));
-}
-
 void frmPartwright::Form_DropFiles(HDROP drop)
 {
     std::vector<std::string> files;
     if (!isBuilding())
         files = DroppedFiles(drop);
     DragFinish(drop);
-    if (files.empty())
-        return;
-    try {
-        const std::string directory = DirectoryOfDrop(files, kSeparator);
-        addPickedParts(directory, std::move(files));
-    } catch (const std::exception& error) {
-        ShowError(*services_.dialogs, hwnd_,
-                  messages::FileCouldNotBeOpened(messages::DetailsOf(error)));
-    }
+    logic_.Form_DropFiles(std::move(files));
 }
 
-void frmPartwright::cmdClear_Click()
+bool frmPartwright::isBuilding() const
 {
-    list_->clear();
+    return logic_.isBuilding();
 }
 
-void frmPartwright::cmdDelete_Click()
+InputList& frmPartwright::list()
 {
-    DeleteSelected(*list_);
+    return *list_;
 }
 
-// Shift, Ctrl and Alt make no difference.
-void frmPartwright::lvwFiles_KeyDown(WORD KeyCode)
+std::string frmPartwright::destinationText() const
 {
-    if (KeyCode == VK_DELETE)
-        DeleteSelected(*list_);
+    return TextOf(txtOuputIso);
 }
 
-void frmPartwright::cmdSort_Click()
+void frmPartwright::setDestinationText(const std::string& text)
 {
-    try {
-        SortListview(*list_);
-    } catch (const std::exception&) {
-        // A failed sort ends silently; what it did stays done.
-    }
-}
-
-void frmPartwright::cmdUp_Click()
-{
-    MoveListview(*list_, -1);
-}
-
-void frmPartwright::cmdDown_Click()
-{
-    MoveListview(*list_, 1);
-}
-
-void frmPartwright::cmdDestination_Click()
-{
-    try {
-        const std::string chosen = services_.dialogs->chooseFile(hwnd_, FileDialogKind::Save);
-        if (!chosen.empty() && IsIsoName(chosen))
-            showDestination(chosen);
-    } catch (const std::exception& error) {
-        ShowError(*services_.dialogs, hwnd_,
-                  messages::FileCouldNotBeCreated(messages::DetailsOf(error)));
-    }
-}
-
-void frmPartwright::cmdHelp_Click()
-{
-    std::string path;
-    try {
-        path = ProgramDirectory();
-        path = HelpFilePath(path, kSeparator);
-        if (!StartHelpViewer(path))
-            throw std::runtime_error("the help viewer cannot be started");
-    } catch (const std::exception&) {
-        ShowError(*services_.dialogs, hwnd_, messages::HelpCannotBeOpened(path));
-    }
-}
-
-void frmPartwright::cmdAbout_Click()
-{
-    frmAbout about(hwnd_);
-    about.showModal();
-}
-
-void frmPartwright::showDestination(const std::string& path)
-{
-    shownDestination_ = {DisplayText(path), path};
-    SetText(txtOuputIso, shownDestination_.text);
+    SetText(txtOuputIso, text);
     // The caret at the end, so a long path shows its file name.
     const auto end = static_cast<WPARAM>(GetWindowTextLengthW(txtOuputIso));
     SendMessageW(txtOuputIso, EM_SETSEL, end, static_cast<LPARAM>(end));
     SendMessageW(txtOuputIso, EM_SCROLLCARET, 0, 0);
 }
 
-// Text the user typed is taken as it is.
-std::string frmPartwright::destinationPath() const
+std::string frmPartwright::chooseFile(FileDialogKind kind)
 {
-    const std::string text = TextOf(txtOuputIso);
-    return text == shownDestination_.text ? shownDestination_.path : text;
+    return services_.dialogs->chooseFile(hwnd_, kind);
+}
+
+void frmPartwright::report(ReportKind kind, const std::string& text)
+{
+    switch (kind) {
+    case ReportKind::Error:
+        return ShowError(*services_.dialogs, hwnd_, text);
+    case ReportKind::Success:
+        return ShowSuccess(*services_.dialogs, hwnd_, text);
+    case ReportKind::Note:
+        return ShowNote(*services_.dialogs, hwnd_, text);
+    }
+}
+
+bool frmPartwright::askYesNo(const std::string& question)
+{
+    return AskYesNo(*services_.dialogs, hwnd_, question);
+}
+
+void frmPartwright::showAbout()
+{
+    frmAbout about(hwnd_);
+    about.showModal();
+}
+
+// A disabled control loses the focus; it comes back when the build ends, so the keyboard stays
+// where the user left it. Meanwhile "Read Help", which stays usable, has it.
+void frmPartwright::setBusy(bool busy)
+{
+    if (busy) {
+        HWND focus = GetFocus();
+        focusBeforeBuild_ = focus && IsChild(hwnd_, focus) ? focus : nullptr;
+    }
+    for (HWND control : {cmdFiles, cmdClear, cmdDelete, cmdSort, cmdDestination, cmdBuild, cmdAbout,
+                         cmdUp, cmdDown, lvwFiles, txtOuputIso})
+        EnableWindow(control, !busy);
+    if (busy) {
+        if (GetActiveWindow() == hwnd_ && !GetFocus())
+            SetFocus(cmdHelp);
+        return;
+    }
+    if (!focusBeforeBuild_ || !IsWindow(focusBeforeBuild_))
+        return;
+    if (GetActiveWindow() == hwnd_)
+        SetFocus(focusBeforeBuild_);
+    else
+        focusWhenInactive_ = focusBeforeBuild_; // where activation puts it
+}
+
+// The window under the pointer sets it again, so the change shows without a move of the mouse.
+void frmPartwright::setBusyPointer(bool busy)
+{
+    if (busy == busyPointer_)
+        return;
+    busyPointer_ = busy;
+    POINT at;
+    GetCursorPos(&at);
+    HWND under = WindowFromPoint(at);
+    if (under && GetAncestor(under, GA_ROOT) == hwnd_)
+        SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+// Stopped first, so the handles may be closed once this returns.
+void frmPartwright::watch(const std::vector<std::intptr_t>& waitables)
+{
+    waits_->stop();
+    if (!waitables.empty())
+        waits_->watch(waitables);
+}
+
+void frmPartwright::showProgress(BuildFlow& build)
+{
+    progress_ = std::make_unique<ProgressWindow>(
+        hwnd_, font_, build.destination(), static_cast<int>(build.partCount()),
+        [&build] { return build.figures(); }, [this] { logic_.cancelBuild(); });
+}
+
+void frmPartwright::closeProgress()
+{
+    progress_.reset();
+}
+
+void frmPartwright::closeWindow()
+{
+    DestroyWindow(hwnd_);
 }
 
 } // namespace partwright::win32

@@ -2,9 +2,10 @@
 #include "join/Destination.h"
 #include "join/JoinCommand.h"
 #include "join/PartSet.h"
-#include "join/PasteString.h"
 #include "join/ShellSelection.h"
+#include "platform/TemporaryImage.h"
 #include "support/TempDir.h"
+#include "text/PasteString.h"
 
 #include <clocale>
 #include <gtest/gtest.h>
@@ -138,6 +139,18 @@ TEST(ClassifyWinVersion, OneRowPerVersionAndBoundary)
                  {0, 4, 0, "B", 2},   {3, 4, 10, "A", 4},  {0, 0, 0, std::string(128, ' '), 11}};
     for (const auto& c : cases)
         EXPECT_EQ(ClassifyWinVersion({c.platform, c.major, c.minor, c.service}), c.code) << c.minor;
+}
+
+// A build removes what killed builds left under its own names only: eight lowercase hexadecimal
+// digits after the prefix.
+TEST(TemporaryImage, NamesItTakesForItsOwn)
+{
+    const std::pair<std::string, bool> cases[] = {
+        {TemporaryImageName(0x09af09af), true}, {".partwright-0badf00g", false},
+        {".partwright-ABCDEF01", false},        {".partwright-0badf00/", false},
+        {".partwright-0badf00:", false},        {".partwright-0badf00`", false}};
+    for (const auto& [name, taken] : cases)
+        EXPECT_EQ(IsTemporaryImageName(name), taken) << name;
 }
 
 std::vector<ListedPart> Sized(const std::vector<std::uint64_t>& sizes)

@@ -5,6 +5,7 @@
 #include "list/PickedParts.h"
 #include "list/modFunctions.h"
 #include "platform/NativePaths.h"
+#include "support/InputListContract.h"
 #include "support/MemoryList.h"
 #include "support/TempDir.h"
 
@@ -17,17 +18,6 @@ namespace {
 using namespace modFunctions;
 using namespace std::string_literals;
 using Texts = std::vector<std::string>;
-
-// "A B C* D* E": letters are entries, an asterisk marks a selected one, ">" the current one.
-std::string Listing(const InputList& list, bool withCurrent)
-{
-    std::string listing;
-    for (int position = 1; position <= list.count(); ++position)
-        listing += std::string(position > 1 ? " " : "") +
-                   (withCurrent && position == list.currentItem() ? ">" : "") +
-                   list.text(position) + (list.isSelected(position) ? "*" : "");
-    return listing;
-}
 
 // Operations, the list before and after; moves show the current entry and give the focus.
 TEST(ListOperations, MoveUpMoveDownAndDelete)
@@ -71,11 +61,19 @@ TEST(ListOperations, MoveUpMoveDownAndDelete)
                 MoveListview(list, operation == "up" ? -1 : 1);
         }
         const std::string after = row.substr(row.find("->") + 3);
-        EXPECT_EQ(Listing(list, operations[0] != "delete"), after) << row;
+        EXPECT_EQ(test::Listing(list, operations[0] != "delete"), after) << row;
         EXPECT_EQ(list.focusCalls,
                   after.find('>') == std::string::npos ? 0 : static_cast<int>(operations.size()))
             << row;
     }
+}
+
+// A position that names no entry does no harm, in memory as in the windows' lists.
+TEST(InputList, TheContractInMemory)
+{
+    test::MemoryList list;
+    for (const auto& [outcome, expected] : test::InputListContract(list))
+        EXPECT_EQ(outcome, expected);
 }
 
 // Picked parts enter in part-number order after the listed ones, the first entry current; the
@@ -91,7 +89,7 @@ TEST(PickedParts, EnterInPartNumberOrderBesideTheirFolder)
     list.makeCurrent(1), list.setSelected(1, false);
     EXPECT_EQ(AddPickedParts(list, folder, {folder + "D.10", folder + "D.9", folder + "D.1"}),
               folder + "OUTFILE.ISO");
-    EXPECT_EQ(Listing(list, true), ">x.5* " + folder + "D.1 " + folder + "D.9 " + folder + "D.10");
+    EXPECT_EQ(test::Listing(list), ">x.5* " + folder + "D.1 " + folder + "D.9 " + folder + "D.10");
     EXPECT_EQ(std::filesystem::current_path(), dir.path());
     EXPECT_EQ(AddPickedParts(list, "", {elsewhere + "/g.001"}), "OUTFILE.ISO"); // one full path
     EXPECT_EQ(std::filesystem::current_path(), PathOf(elsewhere));
@@ -112,12 +110,15 @@ TEST(SplitFileNames, TheShapesOfADialogResult)
         {"D:\\i\0g.3\0g.1\0g.2"s, '\\', "D:\\i\\", {"D:\\i\\g.2", "D:\\i\\g.1", "D:\\i\\g.3"}},
         {"/\0 a.1 \0"s, '/', "/", {"/", "/ a.1 "}},
         {"/x\\\0a\0C:\\b\0/d2/y"s, '/', "/x\\/", {"/d2/y", "/x\\/C:\\b", "/x\\/a"}},
-        {"C:\0a\0A:\\b\0z:\\c\0\\\\s\\d"s, '\\', "C:\\", {R"(\\s\d)", "z:\\c", "A:\\b", "C:\\a"}},
-        {"C:\0"
-         "1:\\b\0@:\\c"s,
+        {"C:\0a\0A:\\b\0z:\\c\0\\\\s\\d\0Z:\\e\0a:\\f"s,
          '\\',
          "C:\\",
-         {"C:\\@:\\c", "C:\\1:\\b"}}, // no drives
+         {"a:\\f", "Z:\\e", R"(\\s\d)", "z:\\c", "A:\\b", "C:\\a"}},
+        {"C:\0"
+         "1:\\b\0@:\\c\0[:\\d\0`:\\e\0{:\\f"s,
+         '\\',
+         "C:\\",
+         {"C:\\{:\\f", "C:\\`:\\e", "C:\\[:\\d", "C:\\@:\\c", "C:\\1:\\b"}}, // no drives
     };
     for (const auto& c : cases) {
         std::string directory = "stale";

@@ -311,8 +311,23 @@ TEST(ImageCheck, ARealImageJoinedRightAndWrong)
 
     std::string almost(40000, 'x');
     almost.replace(32768, 6, "\1CD002"); // not the signature
-    for (const std::string& other : {std::string("tiny"), almost})
-        EXPECT_EQ(Check(dir, {other}), "") << other.size();
+    // An unnamed primary volume descriptor after other descriptors, in an image as long as it
+    // declares: blocks of 2,048 bytes.
+    const auto late = [](int others) {
+        std::string image(32768, '\0'), descriptor("\2CD001\1");
+        descriptor.resize(2048);
+        for (int n = 0; n < others; ++n)
+            image += descriptor;
+        descriptor[0] = 1, descriptor[80] = static_cast<char>(17 + others), descriptor[129] = 8;
+        return image + descriptor;
+    };
+    const std::pair<std::string, std::string> images[] = {
+        {"tiny", ""},
+        {almost, ""},
+        {late(31), "Volume (without a name): 48 blocks of 2,048 bytes, matching the image size."},
+        {late(32), ""}}; // the primary volume descriptor is looked for among the first 32
+    for (const auto& [image, line] : images)
+        EXPECT_EQ(Check(dir, {image}), line) << image.size();
     EXPECT_EQ(ImageCheckLine(dir.file("missing.img"), {{dir.file("missing.img"), 4}}), "");
 }
 

@@ -8,15 +8,29 @@
 
 namespace partwright::test {
 
-// The window list's rules, kept in memory; reading or selecting a position out of range throws.
+// The window list's rules, kept in memory.
 class MemoryList : public InputList {
 public:
     int count() const override { return static_cast<int>(entries_.size()); }
-    std::string text(int position) const override { return entries_.at(position - 1).first; }
-    bool isSelected(int position) const override { return entries_.at(position - 1).second; }
-    void setSelected(int position, bool on) override { entries_.at(position - 1).second = on; }
+    std::string text(int position) const override
+    {
+        return has(position) ? entries_.at(position - 1).first : "";
+    }
+    bool isSelected(int position) const override
+    {
+        return has(position) && entries_.at(position - 1).second;
+    }
+    void setSelected(int position, bool on) override
+    {
+        if (has(position))
+            entries_.at(position - 1).second = on;
+    }
     int currentItem() const override { return current_; }
-    void makeCurrent(int position) override { setSelected(current_ = position, true); }
+    void makeCurrent(int position) override
+    {
+        if (has(position))
+            setSelected(current_ = position, true);
+    }
     void append(const std::string& text) override
     {
         entries_.emplace_back(text, false);
@@ -26,6 +40,8 @@ public:
     // A removed current entry hands over to the one above it, else to the one below.
     void remove(int position) override
     {
+        if (!has(position))
+            return;
         entries_.erase(entries_.begin() + (position - 1));
         if (current_ > position || (current_ == position && (position > 1 || count() == 0)))
             --current_;
@@ -35,6 +51,7 @@ public:
     int focusCalls = 0;
 
 private:
+    bool has(int position) const { return position >= 1 && position <= count(); }
     std::vector<std::pair<std::string, bool>> entries_; // text, selected
     int current_ = 0;
 };

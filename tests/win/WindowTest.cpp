@@ -18,6 +18,22 @@
 namespace partwright::win32 {
 namespace {
 
+// Handles the messages that wait, without blocking, as the program's own loop would.
+void ProcessPendingMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (!HandleDialogKeys(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
 namespace fs = std::filesystem;
 using namespace ids;
 using namespace messages;

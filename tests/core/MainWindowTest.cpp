@@ -1,0 +1,135 @@
+// The main window's logic, driven through a window of the test's own: what the user sees of a
+// build and of the list operations, with this system's own join and real files.
+#include "join/SystemJoin.h"
+#include "platform/NativePaths.h"
+#include "platform/Waiting.h"
+#include "support/MemoryList.h"
+#include "support/TempDir.h"
+#include "text/Messages.h"
+#include "window/MainWindowController.h"
+
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace partwright {
+namespace {
+
+// Notes what the logic shows as one line ("Busy; Progress; Success: ISO built..."), answers its
+// dialogs and questions from a script, and runs the event loop of its watches.
+class ScriptedView : public MainWindowView {
+public:
+    test::MemoryList entries;
+    std::string destination, shown, chosen;
+    std::vector<bool> answers; // in turn; No when they run out
+    bool failProgress = false;
+    std::vector<std::intptr_t> watched;
+
+    InputList& list() override { return entries; }
+    std::string destinationText() const override { return destination; }
+    void setDestinationText(const std::string& text) override { destination = text; }
+    std::string chooseFile(FileDialogKind kind) override
+    {
+        note(kind == FileDialogKind::Open ? "Open" : "Save");
+        return chosen;
+    }
+    void report(ReportKind kind, const std::string& text) override
+    {
+        const char* kinds[] = {"Error: ", "Success: ", "Note: "};
+        note(kinds[static_cast<int>(kind)] + text);
+    }
+    bool askYesNo(const std::string& question) override
+    {
+        note("Asked: " + question.substr(0, question.find('\r')));
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty())
+            answers.erase(answers.begin());
+        return yes;
+    }
+    void showAbout() override { note("About"); }
+    void setBusy(bool busy) override { note(busy ? "Busy" : "Idle"); }
+    void setBusyPointer(bool) override {}
+    void watch(const std::vector<std::intptr_t>& waitables) override { watched = waitables; }
+    void showProgress(BuildFlow&) override
+    {
+        if (failProgress)
+            throw std::runtime_error("no window");
+        note("Progress");
+    }
+    void closeProgress() override { note("Closed"); }
+    void closeWindow() override { note("Window closed"); }
+
+    // The event loop, until nothing is watched; `closeAfter` wake-ups in, the user closes the
+    // window.
+    void run(MainWindowController& logic, int closeAfter = -1)
+    {
+        for (int turn = 0; !watched.empty(); ++turn) {
+            if (turn == closeAfter && logic.Form_QueryUnload())
+                break;
+            WaitForAny(watched, 10);
+            logic.buildSignalled();
+        }
+    }
+
+private:
+    void note(const std::string& what) { shown += (shown.empty() ? "" : "; ") + what; }
+};
+
+TEST(MainWindow, ListOperationsAndBuildsAsTheUserSeesThem)
+{
+    test::TempDir dir;
+    const char sep = NativeSeparator();
+    for (const char* part : {"D.001", "D.002", "D.003"})
+        test::WriteFile(dir.file(part), part);
+    const std::string folder = dir.path().string(), image = dir.file("OUTFILE.ISO");
+    const std::string built = "Success: " + messages::BuiltSuccessfully(image, "");
+    const struct {
+        const char* name;
+        std::string picked;                   // the open dialog's result
+        void (MainWindowController::*then)(); // after the pick
+        std::vector<bool> answers;
+        bool failProgress;
+        int closeAfter;
+        std::string shown;
+        const char* image; // what the destination holds afterwards
+        int entries;
+    } rows[] = {
+        // clang-format off
+        {"picked, built", folder + '\0' + "D.003" + '\0' + "D.001" + '\0' + "D.002",
+         &MainWindowController::cmdBuild_Click, {}, false, -1,
+         "Open; Busy; Progress; Closed; Idle; " + built, "D.001D.002D.003", 3},
+        {"nothing picked", "", &MainWindowController::cmdBuild_Click, {}, false, -1,
+         "Open; Busy; Idle; Error: Invalid input.", "", 0},
+        {"a fault of the window", dir.file("D.001"), &MainWindowController::cmdBuild_Click, {},
+         true, -1, "Open; Busy; Idle; Error: " + messages::BuildFailedUnexpectedly(), "", 1},
+        {"closed, No: the build goes on", dir.file("D.001"), &MainWindowController::cmdBuild_Click,
+         {false}, false, 0, "Open; Busy; Progress; Asked: An image is being built.; Closed; Idle; "
+         "Success: " + std::string(messages::kBuiltSuccessfully), "D.001", 1},
+        {"closed, Yes: cancelled, no report", dir.file("D.001"), &MainWindowController::cmdBuild_Click,
+         {true}, false, 0, "Open; Busy; Progress; Asked: An image is being built.; Closed; Idle; "
+         "Window closed", "", 1},
+        {"cleared", dir.file("D.001"), &MainWindowController::cmdClear_Click, {}, false, -1, "Open", "", 0},
+        {"about", "", &MainWindowController::cmdAbout_Click, {}, false, -1, "Open; About", "", 0},
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove(image);
+        ScriptedView view;
+        MainWindowController logic(view, SystemJoinSteps, sep);
+        logic.Form_Load();
+        EXPECT_EQ(view.destination, "OUTFILE.ISO");
+        view.chosen = row.picked;
+        view.answers = row.answers;
+        view.failProgress = row.failProgress;
+        logic.cmdFiles_Click();
+        (logic.*row.then)();
+        view.run(logic, row.closeAfter);
+        EXPECT_EQ(view.shown.substr(0, row.shown.size()), row.shown);
+        EXPECT_EQ(test::ReadFile(image), row.image);
+        EXPECT_FALSE(logic.isBuilding());
+        EXPECT_EQ(view.entries.count(), row.entries);
+    }
+}
+
+} // namespace
+} // namespace partwright
