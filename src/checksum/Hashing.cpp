@@ -48,7 +48,8 @@ public:
         try {
             return std::make_unique<Digest>(algorithm);
         } catch (const std::exception& error) {
-            fail("", error);
+            run_.result = HashRun::Result::AlgorithmMissing;
+            run_.error = messages::DetailsOf(error);
             return nullptr;
         }
     }

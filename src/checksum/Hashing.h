@@ -20,13 +20,17 @@ struct HashingState {
 
 // How a hashing run ended.
 struct HashRun {
-    enum class Result { Done, Stopped, Failed };
+    enum class Result {
+        Done,
+        Stopped,
+        Failed,           // a file could not be read
+        AlgorithmMissing, // the algorithm cannot be computed here
+    };
     Result result = Result::Done;
     std::vector<std::string> digests; // in small hexadecimal letters, one a checksum asked for
     std::uint64_t bytes = 0;          // read in all
-    std::string failedFile;           // Failed: the file that could not be read; empty when
-                                      // the algorithm cannot be computed here
-    messages::ErrorDetails error;     // Failed: why
+    std::string failedFile;           // Failed: the file that could not be read
+    messages::ErrorDetails error;     // Failed, AlgorithmMissing: why
 };
 
 // A file to hash on its own, with its algorithm.

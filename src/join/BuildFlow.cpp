@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 #include <system_error>
 
 namespace partwright {
@@ -118,9 +119,9 @@ void BuildFlow::check()
     }
     checksumFile_ = plan_.parts.front().checksumFile;
     stage_ = Stage::CheckingParts;
-    hashing_.done = 0;
+    hashing_->done = 0;
     hashTask_ = std::make_unique<Task<HashRun>>(
-        [files = std::move(files), &state = hashing_] { return HashEach(files, state); });
+        [files = std::move(files), state = hashing_] { return HashEach(files, *state); });
 }
 
 // Each part against its checksum: those that differ are findings for the question before the
@@ -149,14 +150,13 @@ void BuildFlow::partChecksEnded(const HashRun& run)
                 part, AlgorithmName(checksum.algorithm), checksum.checksumFile,
                 ShownChecksum(checksum.algorithm, checksum.hex),
                 ShownChecksum(checksum.algorithm, found)));
+        } else if (i == run.digests.size() && run.result == HashRun::Result::AlgorithmMissing) {
+            checked_.push_back(messages::ImageNotChecked(
+                checksum.checksumFile,
+                messages::AlgorithmNotAvailable(AlgorithmName(checksum.algorithm), run.error)));
         } else if (i == run.digests.size() && run.result == HashRun::Result::Failed) {
-            if (run.failedFile.empty())
-                checked_.push_back(messages::ImageNotChecked(
-                    checksum.checksumFile,
-                    messages::AlgorithmNotAvailable(AlgorithmName(checksum.algorithm), run.error)));
-            else
-                findings_.push_back(
-                    messages::PartNotReadForCheck(part, checksum.checksumFile, run.error));
+            findings_.push_back(
+                messages::PartNotReadForCheck(part, checksum.checksumFile, run.error));
         }
     }
     std::size_t matched = 0;
@@ -251,8 +251,8 @@ void BuildFlow::join()
     joinedSize_ = 0;
     if (plan_.image) {
         checksumFile_ = plan_.image->checksumFile;
-        hashing_.done = 0;
-        hashing_.writerDone = false;
+        hashing_->done = 0;
+        hashing_->writerDone = false;
         // Where the image can be read while the children write it, its checksum is computed
         // from the start of the join on; otherwise once they have ended.
         std::shared_ptr<FileReader> reader;
@@ -265,7 +265,7 @@ void BuildFlow::join()
         if (reader)
             hashTask_ = std::make_unique<Task<HashRun>>(
                 [reader, path = temporary_->path(), algorithm = plan_.image->algorithm,
-                 &state = hashing_] { return HashWhileWritten(*reader, path, algorithm, state); });
+                 state = hashing_] { return HashWhileWritten(*reader, path, algorithm, *state); });
     }
     startStep();
 }
@@ -300,10 +300,10 @@ void BuildFlow::finish()
 {
     stage_ = Stage::Finishing;
     if (plan_.image) {
-        hashing_.writerDone = true;
+        hashing_->writerDone = true;
         if (!hashTask_ && !hashRun_)
             hashTask_ = std::make_unique<Task<HashRun>>(
-                [path = temporary_->path(), algorithm = plan_.image->algorithm, &state = hashing_] {
+                [path = temporary_->path(), algorithm = plan_.image->algorithm, state = hashing_] {
                     std::optional<FileReader> reader;
                     try {
                         reader.emplace(path);
@@ -311,12 +311,12 @@ void BuildFlow::finish()
                         return HashRun{
                             HashRun::Result::Failed, {}, 0, path, messages::DetailsOf(error)};
                     }
-                    return HashWhileWritten(*reader, path, algorithm, state);
+                    return HashWhileWritten(*reader, path, algorithm, *state);
                 });
     }
     diskTask_ = std::make_unique<Task<PlaceOutcome>>(
-        [temporary = temporary_.get(), size = imageSize_, &stop = hashing_.stop] {
-            return temporary->flush(size, stop);
+        [temporary = temporary_.get(), size = imageSize_, state = hashing_] {
+            return temporary->flush(size, state->stop);
         });
 }
 
@@ -346,9 +346,11 @@ void BuildFlow::judgeImage(const HashRun& run)
     case HashRun::Result::Stopped:
         notChecked(messages::kCheckCancelled);
         return;
+    case HashRun::Result::AlgorithmMissing:
+        notChecked(messages::AlgorithmNotAvailable(algorithm, run.error));
+        return;
     case HashRun::Result::Failed:
-        notChecked(run.failedFile.empty() ? messages::AlgorithmNotAvailable(algorithm, run.error)
-                                          : messages::ImageNotRead(run.error));
+        notChecked(messages::ImageNotRead(run.error));
         return;
     case HashRun::Result::Done:
         break;
@@ -371,7 +373,7 @@ void BuildFlow::place()
 {
     stage_ = Stage::Placing;
     diskTask_ = std::make_unique<Task<PlaceOutcome>>(
-        [temporary = temporary_.get(), &stop = hashing_.stop] { return temporary->place(stop); });
+        [temporary = temporary_.get(), state = hashing_] { return temporary->place(state->stop); });
 }
 
 void BuildFlow::placed(const PlaceOutcome& placement)
@@ -400,7 +402,8 @@ void BuildFlow::placed(const PlaceOutcome& placement)
         return end(BuildEnding::Failed,
                    messages::ImageSizeDiffers(placement.writtenSize, imageSize_, destination_,
                                               destinationExisted_));
-    case PlaceOutcome::Result::Ready: // not placed: a step that was never taken failed
+    case PlaceOutcome::Result::Ready: // flushed only: the place step has to come first
+        throw std::logic_error("the image was not put in its place");
     case PlaceOutcome::Result::Failed:
         return end(BuildEnding::Failed,
                    messages::ImageNotPlaced(placement.failedStep,
@@ -494,7 +497,7 @@ void BuildFlow::cancel()
     case Stage::Finishing:
     case Stage::Placing:
         // Everything is asked to stop at once; the end comes when all of it has.
-        hashing_.stop = true;
+        hashing_->stop = true;
         child_.terminate();
         stage_ = Stage::Stopping;
         break;
@@ -531,7 +534,7 @@ BuildFigures BuildFlow::figures() const
         figures.phase = BuildFigures::Phase::CheckingParts;
         figures.checksumFile = checksumFile_;
         figures.total = checkTotal_;
-        figures.done = hashing_.done;
+        figures.done = hashing_->done;
         break;
     case Stage::Joining:
         figures.done = std::min(temporary_ ? temporary_->size() : 0, imageSize_);
@@ -540,7 +543,7 @@ BuildFigures BuildFlow::figures() const
         if (hashTask_) { // the flush goes on meanwhile
             figures.phase = BuildFigures::Phase::CheckingImage;
             figures.checksumFile = checksumFile_;
-            figures.done = hashing_.done;
+            figures.done = hashing_->done;
             break;
         }
         [[fallthrough]];
@@ -580,7 +583,7 @@ std::string BuildFlow::reportLines(const std::string& first) const
 // Asks everything that runs to stop and waits for it: the child, the tasks.
 void BuildFlow::stopAll()
 {
-    hashing_.stop = true;
+    hashing_->stop = true;
     if (child_.running())
         child_.kill();
     hashTask_.reset(); // their destructors wait for the work to end

@@ -142,8 +142,9 @@ private:
     std::string checksumFile_;          // the file the running check's checksums come from
     std::optional<messages::ImageMismatch> mismatch_;
 
-    // Shared with the workers: what they have done, and the one request to stop everything.
-    HashingState hashing_;
+    // Shared with the workers, which hold it as long as they run: what they have done, and the
+    // one request to stop everything. They write there, never into the flow's own members.
+    const std::shared_ptr<HashingState> hashing_ = std::make_shared<HashingState>();
 
     std::unique_ptr<TemporaryImage> temporary_;
     std::vector<JoinStep> steps_;
