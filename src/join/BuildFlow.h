@@ -25,8 +25,8 @@ namespace partwright {
 using JoinCommandFactory = std::function<std::vector<JoinStep>(
     const std::vector<std::string>& parts, const TemporaryImage& temporary)>;
 
+// How a build ended.
 enum class BuildEnding {
-    Running,
     Built,
     Mismatched, // the image does not match its checksum; the report says whether it was kept
     Failed,
@@ -83,6 +83,7 @@ public:
     std::size_t partCount() const { return parts_.size(); }
     BuildFigures figures() const;
 
+    // Once next() is Report.
     BuildEnding ending() const { return ending_; }
     // The report of a build that ended: built, failed or cancelled.
     const std::string& message() const { return message_; }
@@ -128,7 +129,7 @@ private:
     std::uint64_t imageSize_ = 0;
 
     Stage stage_ = Stage::Checking;
-    BuildEnding ending_ = BuildEnding::Running;
+    BuildEnding ending_ = BuildEnding::Failed; // how it ended, once stage_ is Ended
     std::string message_;
     Question question_ = Question::None;
     std::string questionText_;

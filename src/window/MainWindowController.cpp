@@ -280,7 +280,6 @@ void MainWindowController::buildEnded()
         break;
     case BuildEnding::Mismatched:
     case BuildEnding::Failed:
-    case BuildEnding::Running:
         view_.report(ReportKind::Error, build->message());
         break;
     }
