@@ -151,6 +151,9 @@ TEST(PlanChecksums, TheSetFindsItsFilesAndTheLinesThatCount)
          "image SHA-256 " + a +
              " DISC.sha256\ndisc.iso.b2 holds BLAKE2b-8 checksums, which "
              "Partwright cannot compute; they were not checked."},
+        {{"DISC.001"},
+         {{"DISC.sha1", std::string(4 * 1024 * 1024 + 1, 'a')}},
+         "DISC.sha1 is too large to be a checksum file; it was not read."},
     };
     for (const auto& row : rows) {
         test::TempDir dir;
