@@ -2,7 +2,7 @@
 
 #include "join/BuildFlow.h"
 #include "join/SystemJoin.h"
-#include "platform/Waiting.h"
+#include "support/Waiting.h"
 
 #include <cstdlib>
 #include <string>

@@ -5,7 +5,7 @@
 
 #include "join/SystemJoin.h"
 #include "platform/NativePaths.h"
-#include "platform/Waiting.h"
+#include "support/Waiting.h"
 #include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
 #include "text/Messages.h"

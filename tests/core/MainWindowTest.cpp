@@ -2,7 +2,7 @@
 // build and of the list operations, with this system's own join and real files.
 #include "join/SystemJoin.h"
 #include "platform/NativePaths.h"
-#include "platform/Waiting.h"
+#include "support/Waiting.h"
 #include "support/MemoryList.h"
 #include "support/TempDir.h"
 #include "text/Messages.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "join/BuildFlow.h"
-#include "platform/Waiting.h"
+#include "support/Waiting.h"
 
 #include <functional>
 #include <gtest/gtest.h>

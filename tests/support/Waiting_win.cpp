@@ -1,4 +1,4 @@
-#include "platform/Waiting.h"
+#include "support/Waiting.h"
 
 #include <windows.h>
 
