@@ -5,9 +5,9 @@
 
 #include "join/SystemJoin.h"
 #include "platform/NativePaths.h"
-#include "support/Waiting.h"
 #include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
+#include "support/Waiting.h"
 #include "text/Messages.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // build and of the list operations, with this system's own join and real files.
 #include "join/SystemJoin.h"
 #include "platform/NativePaths.h"
-#include "support/Waiting.h"
 #include "support/MemoryList.h"
 #include "support/TempDir.h"
+#include "support/Waiting.h"
 #include "text/Messages.h"
 #include "window/MainWindowController.h"
 
