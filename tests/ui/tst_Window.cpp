@@ -287,6 +287,12 @@ void tst_Window::frameTitleAndCaptions()
         !(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     // A plain list of paths in shaded rows, no "Files" header row over it.
     QVERIFY(driver_.list()->isHeaderHidden() && driver_.list()->alternatingRowColors());
+    for (const auto& [name, tip] :
+         {std::pair("lvwFiles", "Input files that should be pasted together"),
+          {"txtOuputIso", "Destination file"},
+          {"cmdAbout", "Help..."},
+          {"imgQuillon", "Nice picture, huh?"}})
+        QCOMPARE(window.findChild<QWidget*>(name)->toolTip(), QString(tip));
     const auto controls = window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget* control : controls) {
         const auto* button = qobject_cast<QPushButton*>(control);
