@@ -59,7 +59,6 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(RectFromTwips(0, 0, 4845, 2670).size());
     setWindowIcon(QIcon(QStringLiteral(":/icons/about-16.png")));
-    setModal(true);
 
     createControls();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);

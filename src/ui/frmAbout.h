@@ -8,7 +8,7 @@ class QPushButton;
 namespace partwright {
 
 // The About window: the tool's name, version and a short description. It is created afresh for
-// every showing, so its texts are loaded each time.
+// every showing, so its texts are loaded each time, and shown with exec(), which makes it modal.
 class frmAbout : public QDialog {
     Q_OBJECT
 
