@@ -186,8 +186,9 @@ TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
     test::WriteFile(parts[0], "abc");
     test::WriteFile(parts[1], "def");
     test::WriteFile(parts[2], "ghi");
-    const std::string image = dir.file("DISC.iso");
+    const std::string image = dir.file("DISC.iso"), one = dir.file("one");
     test::WriteFile(image, "abcdefghi");
+    test::WriteFile(one, "a"); // a last read of a single byte
     HashingState state;
     const HashRun run = HashEach({{image, Algorithm::Crc32},
                                   {image, Algorithm::Md5},
@@ -196,12 +197,13 @@ TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
                                   {image, Algorithm::Sha512},
                                   {image, Algorithm::Blake2b512},
                                   {image, Algorithm::Blake2b256},
-                                  {parts[1], Algorithm::Crc32}},
+                                  {parts[1], Algorithm::Crc32},
+                                  {one, Algorithm::Crc32}},
                                  state);
     EXPECT_EQ(run.result, HashRun::Result::Done);
     EXPECT_EQ(run.digests, (Texts{kCrc32, kMd5, kSha1, kSha256, kSha512, kBlake2b512, kBlake2b256,
-                                  kPartCrc32[1]}));
-    EXPECT_EQ(run.bytes, 7 * 9 + 3);
+                                  kPartCrc32[1], "e8b7be43"}));
+    EXPECT_EQ(run.bytes, 7 * 9 + 3 + 1);
     EXPECT_EQ(state.done, run.bytes);
     // A part that cannot be read ends the run with what was done before it.
     const HashRun failed =

@@ -141,6 +141,12 @@ TEST(ProgressReading, WhatEachPhaseShows)
         EXPECT_EQ(shown.permille, row.permille) << row.action;
         EXPECT_EQ(shown.figures, row.figuresShown);
     }
+    // Each phase measures its own speed.
+    ProgressReading reading(3);
+    reading.read({Phase::CheckingParts, 1, 4, "D.sfv", false}, 1.0);
+    EXPECT_NE(reading.read({Phase::CheckingParts, 3, 4, "D.sfv", false}, 2.0).figures,
+              "3 bytes of 4 bytes");
+    EXPECT_EQ(reading.read({Phase::Joining, 1, 4, "", false}, 3.0).figures, "1 byte of 4 bytes");
 }
 
 TEST(Texts, NamesFromOutsideAreShownEscaped)
