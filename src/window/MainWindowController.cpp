@@ -243,6 +243,7 @@ bool MainWindowController::Form_QueryUnload()
     return !isBuilding();
 }
 
+// A build still running ends with the window: nothing watches it, no progress window stays.
 void MainWindowController::Form_Unload()
 {
     view_.watch({});
@@ -255,11 +256,7 @@ void MainWindowController::Form_Unload()
 // The build is gone, and the window as it was before it.
 void MainWindowController::dropBuild()
 {
-    view_.watch({});
-    if (progressShown_)
-        view_.closeProgress();
-    progressShown_ = false;
-    build_.reset();
+    Form_Unload();
     view_.setBusyPointer(false);
     view_.setBusy(false);
 }
