@@ -108,7 +108,6 @@ TEST(MainWindow, ListOperationsAndBuildsAsTheUserSeesThem)
          {true}, false, 0, "Open; Busy; Progress; Asked: An image is being built.; Closed; Idle; "
          "Window closed", "", 1},
         {"cleared", dir.file("D.001"), &MainWindowController::cmdClear_Click, {}, false, -1, "Open", "", 0},
-        {"about", "", &MainWindowController::cmdAbout_Click, {}, false, -1, "Open; About", "", 0},
         // clang-format on
     };
     for (const auto& row : rows) {

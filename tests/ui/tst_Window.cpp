@@ -111,7 +111,6 @@ class tst_Window : public QObject {
 private slots:
     void frameTitleAndCaptions();
     void tabOrderAndAccessKeys();
-    void pickedFilesEnterInPartNumberOrder();
     void theRealDialogsGetTheWindowsRequests();
     void droppedFilesEnterAsPickedOnesAndJoinByteForByte();
     void listButtons();
@@ -137,39 +136,6 @@ private:
     }()};
     test::ModalBoxWatcher boxes_;
 };
-
-// The open dialog's result enters the list, the save dialog's the destination box, if it ends in
-// .iso.
-void tst_Window::pickedFilesEnterInPartNumberOrder()
-{
-    const struct {
-        const char* button;
-        std::string result;
-        QString listing, destination, box;
-    } cases[] = {
-        {"cmdFiles", "/tmp\0DISC.10\0DISC.9\0DISC.1"s, "x.5* /tmp/DISC.1 /tmp/DISC.9 /tmp/DISC.10",
-         "/tmp/OUTFILE.ISO", ""},
-        {"cmdFiles", "", "x.5", "mine.iso", ""},
-        {"cmdFiles", "   ", "x.5", "mine.iso", "Invalid files.\n\nCannot open.\n\n0\n"},
-        {"cmdFiles", "/gone\0a.1\0b.2"s, "x.5", "mine.iso",
-         "File could not be opened.\n\n2\nNo such file or directory"},
-        {"cmdDestination", "/my out/Game.Iso", "x.5", "/my out/Game.Iso", ""},
-        {"cmdDestination", "/out/game.img", "x.5", "mine.iso", ""},
-        {"cmdDestination", "", "x.5", "mine.iso", ""},
-    };
-    for (const auto& c : cases) {
-        SetUp(driver_, "x.5");
-        driver_.destination()->setText("mine.iso");
-        boxes_.forget();
-        chooser_->results.push_back(c.result);
-        driver_.click(c.button);
-        QCOMPARE(Listing(driver_), c.listing); // the first entry selected
-        QCOMPARE(driver_.destination()->text(), c.destination);
-        QTRY_COMPARE(boxes_.seen().size(), c.box.isEmpty() ? 0 : 1);
-        if (!c.box.isEmpty())
-            QCOMPARE(boxes_.seen()[0].text, c.box);
-    }
-}
 
 // Awkward names too: a folder whose name ends in a line break, parts whose names hold a
 // right-to-left override and a byte that is not UTF-8. Folders and non-local URLs are left out.
