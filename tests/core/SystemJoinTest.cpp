@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -237,98 +236,6 @@ TEST(SystemJoin, AKilledProgramTakesItsJoinAlong)
     kill(program, SIGKILL);
     waitpid(program, nullptr, 0);
     EXPECT_TRUE(Eventually([&] { return test::ProcessesMentioning(part).empty(); }));
-}
-
-std::string Check(const test::TempDir& dir, const Texts& parts, const std::string& stem = "DISC")
-{
-    std::string joined;
-    std::vector<ListedPart> listed;
-    for (const auto& part : parts) {
-        joined += part;
-        listed.push_back({"/p/" + stem + ".00" + std::to_string(listed.size() + 1), part.size()});
-    }
-    test::WriteFile(dir.file("OUT.ISO"), joined);
-    return ImageCheckLine(dir.file("OUT.ISO"), listed);
-}
-
-// Relative names count from the current folder; a destination that is a part is found.
-TEST(BuildInput, RelativeNamesAndLinks)
-{
-    test::TempDir dir;
-    test::WriteFile(dir.file("a.1"), "a");
-    test::WriteFile(dir.file("b.2"), "b");
-    fs::create_symlink(dir.file("a.1"), dir.file("soft.iso"));
-    fs::create_symlink(dir.file("gone"), dir.file("dangling.3"));
-    fs::create_hard_link(dir.file("b.2"), dir.file("hard.iso"));
-    fs::create_symlink("real/target.iso", dir.file("link.iso"));
-    EXPECT_EQ(FirstMissingPart({dir.file("soft.iso"), "b.2", dir.file("dangling.3")}), "b.2");
-    const auto before = fs::current_path();
-    fs::current_path(dir.path());
-    const auto inside = FirstMissingPart({dir.file("soft.iso"), "b.2", dir.file("dangling.3")});
-    const std::string relative = ResolveDestination("  OUT.ISO ");
-    fs::current_path(before);
-    EXPECT_EQ(inside, dir.file("dangling.3"));
-    EXPECT_EQ(relative, dir.file("OUT.ISO"));
-    EXPECT_EQ(ResolveDestination(dir.file("link.iso")), dir.file("real/target.iso"));
-
-    const std::vector<std::string> parts{dir.file("a.1"), dir.file("b.2")};
-    EXPECT_EQ(PartThatIsDestination(parts, dir.file("hard.iso")), dir.file("b.2"));
-    EXPECT_EQ(PartThatIsDestination(parts, dir.file("soft.iso")), dir.file("a.1"));
-    EXPECT_EQ(PartThatIsDestination(parts, dir.file("new.iso")), std::nullopt);
-}
-
-// Names from the image are shown escaped; files that are not ISO 9660 images get no line.
-TEST(ImageCheck, ARealImageJoinedRightAndWrong)
-{
-    test::TempDir dir;
-    test::WriteFile(dir.file("content"), std::string(3600000, 'x'));
-    const std::string make = "xorriso -as mkisofs -quiet -V 'MY\xE2\x80\xAE"
-                             "DISC\n' -o '" +
-                             dir.file("disc.iso") + "' '" + dir.file("content") +
-                             "' >/dev/null 2>&1";
-    ASSERT_EQ(std::system(make.c_str()), 0) << "xorriso is needed";
-    const std::string image = test::ReadFile(dir.file("disc.iso"));
-    const auto part = [&](int n) {
-        return image.substr(std::size_t{1048576} * n, 1048576);
-    };
-    ASSERT_EQ(image.size() / 1048576, 3u); // four parts, the last one shorter
-    const std::string blocks = std::to_string(image.size() / 2048).insert(1, ","); // 1,xxx
-
-    const std::string declared = " volume MY<U+202E>DISC\\n declares (" + blocks +
-                                 " blocks of 2,048 bytes), so a part is probably ";
-    EXPECT_EQ(Check(dir, {part(0), part(1), part(2), part(3)}),
-              "Volume MY<U+202E>DISC\\n: " + blocks +
-                  " blocks of 2,048 bytes, matching the image size.");
-    EXPECT_EQ(Check(dir, {part(0), part(1), part(3)}),
-              "Warning: the image is 1,048,576 bytes shorter than" + declared +
-                  "missing, truncated or in the wrong place.");
-    EXPECT_EQ(Check(dir, {part(0), part(1), part(2), part(2), part(3)}),
-              "Warning: the image is 1,048,576 bytes longer than" + declared +
-                  "listed twice or in the wrong place.");
-    EXPECT_EQ(Check(dir, {part(1), part(0), part(2), part(3)}, "\xE2\x80\xAEz\xFF"),
-              "Warning: the image does not start with its volume descriptor; <U+202E>z\\xFF.002 "
-              "(entry 2) does, so the first entry is probably not the first part.");
-
-    std::string almost(40000, 'x');
-    almost.replace(32768, 6, "\1CD002"); // not the signature
-    // An unnamed primary volume descriptor after other descriptors, in an image as long as it
-    // declares: blocks of 2,048 bytes.
-    const auto late = [](int others) {
-        std::string image(32768, '\0'), descriptor("\2CD001\1");
-        descriptor.resize(2048);
-        for (int n = 0; n < others; ++n)
-            image += descriptor;
-        descriptor[0] = 1, descriptor[80] = static_cast<char>(17 + others), descriptor[129] = 8;
-        return image + descriptor;
-    };
-    const std::pair<std::string, std::string> images[] = {
-        {"tiny", ""},
-        {almost, ""},
-        {late(31), "Volume (without a name): 48 blocks of 2,048 bytes, matching the image size."},
-        {late(32), ""}}; // the primary volume descriptor is looked for among the first 32
-    for (const auto& [image, line] : images)
-        EXPECT_EQ(Check(dir, {image}), line) << image.size();
-    EXPECT_EQ(ImageCheckLine(dir.file("missing.img"), {{dir.file("missing.img"), 4}}), "");
 }
 
 } // namespace

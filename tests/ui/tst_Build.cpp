@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMimeData>
-#include <QProcess>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QTest>
@@ -184,69 +183,6 @@ private slots:
         QVERIFY(Snapshot(dir) == files); // the parts and any old image as they were, no stray file
     }
 
-    // Checksum files made by the real tools beside three parts of 1 MiB: the box that ends the
-    // build; the image is kept either way, as nothing was there to replace.
-    void checksumFilesShowAndWrite_data()
-    {
-        QTest::addColumn<QString>("script"); // runs in the parts' folder
-        QTest::addColumn<QString>("boxes");  // the start of what the boxes showed
-        QTest::newRow("the image matches")
-            << "cat D.0* | sha256sum >D.sha256"
-            << Built("OUT.ISO") +
-                   "\n\nSHA-256 matches D.sha256.\nChecked on the image as it was written.";
-        QTest::newRow("the image differs")
-            << "echo 00000000000000000000000000000000 >D.md5"
-            << kError + "The image does not match its MD5 in D.md5:\nexpected 000";
-    }
-    void checksumFilesShowAndWrite()
-    {
-        QFETCH(QString, script);
-        QFETCH(QString, boxes);
-        test::TempDir dir;
-        std::vector<std::string> parts;
-        for (const char* name : {"D.001", "D.002", "D.003"}) {
-            parts.push_back(dir.file(name));
-            test::WriteFile(parts.back(), std::string(kMiB, name[4]));
-        }
-        QProcess tool;
-        tool.setWorkingDirectory(Q(dir.path().string()));
-        tool.start("sh", {"-c", script});
-        QVERIFY(tool.waitForFinished() && tool.exitCode() == 0);
-        test::WindowDriver driver;
-        test::ModalBoxWatcher watcher;
-        driver.setEntries(parts);
-        driver.destination()->setText(Q(dir.file("OUT.ISO")));
-        driver.click("cmdBuild");
-        QTRY_VERIFY(Shown(watcher).startsWith(boxes.replace("%1", Q(dir.path().string()))));
-        QTRY_VERIFY(Busy(driver, false));
-        QVERIFY(fs::exists(dir.file("OUT.ISO")));
-    }
-
-    // The progress window while the parts are checked before the join; Cancel ends the build.
-    void progressDuringACheck()
-    {
-        test::TempDir dir;
-        const std::string zeros(32, '0');
-        test::WriteFile(big_.file("BIG.md5"), zeros + "  BIG.001\n" + zeros + "  BIG.002\n");
-        const auto remove = qScopeGuard([&] { fs::remove(big_.file("BIG.md5")); });
-        test::WindowDriver driver;
-        test::ModalBoxWatcher watcher;
-        driver.setEntries(bigParts_);
-        driver.destination()->setText(Q(dir.file("BIG.ISO")));
-        driver.click("cmdBuild");
-        QPointer<ProgressWindow> progress = driver.window().findChild<ProgressWindow*>();
-        QVERIFY(progress && !QApplication::activeModalWidget()); // Read Help stays usable
-        QTRY_VERIFY(progress->findChild<QProgressBar*>()->value() > 0);
-        QVERIFY(progress->findChild<QLabel*>("lblAction")
-                    ->text()
-                    .startsWith("Checking the parts against BIG.md5\n"));
-        QVERIFY(progress->findChild<QLabel*>("lblFigures")->text().contains(" of 1.00 GiB"));
-        QTest::mouseClick(progress->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
-        QTRY_COMPARE(Shown(watcher), kNote + "The build was cancelled.\n\nNo image was written.");
-        QVERIFY(Busy(driver, false));
-        QVERIFY(fs::is_empty(dir.path()));
-    }
-
     // A long join interrupted: by Cancel, by someone killing the child, by closing the window.
     void interruptedBuild_data()
     {
@@ -284,6 +220,7 @@ private slots:
         // shows, while the window goes on painting.
         const std::vector<pid_t> cats = HoldJoin(dir);
         QPointer<ProgressWindow> progress = driver.window().findChild<ProgressWindow*>();
+        QVERIFY(progress && !QApplication::activeModalWidget()); // Read Help stays usable
         QTRY_VERIFY_WITH_TIMEOUT(progress && progress->findChild<QProgressBar*>()->value() > 0,
                                  30000);
         QVERIFY(progress->findChild<QLabel*>("lblFigures")->text().contains(" of 1.00 GiB"));
