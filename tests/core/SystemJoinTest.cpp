@@ -3,6 +3,7 @@
 #include "join/BuildFlow.h"
 #include "join/ImageCheck.h"
 #include "platform/ChildProcess.h"
+#include "platform/Task.h"
 #include "platform/TemporaryImage.h"
 #include "support/Processes.h"
 #include "support/ScriptedWindow.h"
@@ -31,6 +32,8 @@ ChildCommand Shell(const std::string& script)
 }
 
 // Standard input is /dev/null, so nothing waits for an answer: the probe exits 3 or 4 otherwise.
+// The same when the program was started with its own standard input closed, as some launchers
+// do, and no descriptor stays open after a child.
 TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStartAndKeepsTheErrorOutput)
 {
     const std::pair<ChildCommand, int> cases[] = {
@@ -39,8 +42,18 @@ TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStartAndKeepsTheErrorOutput)
         {{{"/nonexistent/program"}, {}}, ENOENT},
         {Shell("[ \"$(readlink /proc/$$/fd/0)\" = /dev/null ] || exit 3; read x && exit 4; exit 0"),
          0}};
-    for (const auto& [command, code] : cases)
-        EXPECT_EQ(ExecCmd(command), code) << command.argv.back();
+    const int input = dup(STDIN_FILENO);
+    for (const bool inputClosed : {false, true}) {
+        if (inputClosed)
+            close(STDIN_FILENO);
+        const auto open = test::EntriesIn("/proc/self/fd");
+        for (const auto& [command, code] : cases)
+            EXPECT_EQ(ExecCmd(command), code) << command.argv.back() << inputClosed;
+        EXPECT_EQ(Task<int>([] { return 7; }).take(), 7); // the worker threads' signal too
+        EXPECT_EQ(test::EntriesIn("/proc/self/fd"), open);
+    }
+    dup2(input, STDIN_FILENO);
+    close(input);
     // A child keeps the start of its error output, for the report.
     ChildProcess child;
     ASSERT_EQ(child.start(Shell("echo out; echo e >&2; head -c 9999 /dev/zero | tr '\\0' x >&2; "
