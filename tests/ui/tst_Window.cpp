@@ -262,6 +262,9 @@ void tst_Window::frameTitleAndCaptions()
           {"cmdAbout", "Help..."},
           {"imgQuillon", "Nice picture, huh?"}})
         QCOMPARE(window.findChild<QWidget*>(name)->toolTip(), QString(tip));
+    for (const auto& [name, caption] :
+         {std::pair("lblFiles", "Input files:"), {"lblDestination", "Destination file:"}})
+        QCOMPARE(window.findChild<QLabel*>(name)->text(), QString(caption));
     const auto controls = window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget* control : controls) {
         const auto* button = qobject_cast<QPushButton*>(control);
