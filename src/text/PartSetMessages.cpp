@@ -1,5 +1,6 @@
 #include "text/PartSetMessages.h"
 
+#include "text/MessageParts.h"
 #include "text/Numbers.h"
 
 namespace partwright::messages {
@@ -73,6 +74,21 @@ std::string PartSizeStandsOut(const std::string& part, std::uint64_t difference,
 {
     return part + " is " + Bytes(difference) + " " + (shorter ? "shorter" : "longer") +
            " than the parts " + (first ? "after" : "before") + " it.";
+}
+
+std::string AddRestOfSetQuestion(const std::string& firstPicked, std::size_t picked,
+                                 std::size_t setSize, const std::string& stem,
+                                 const std::string& folder, const std::string& gap,
+                                 std::size_t others)
+{
+    const std::string set = " of " + std::to_string(setSize) + " parts of " + DisplayText(stem) +
+                            " in " + Quoted(folder) + ". ";
+    const std::string who = picked == 1
+                                ? DisplayText(firstPicked) + " is one"
+                                : DisplayText(firstPicked) + " and " + std::to_string(picked - 1) +
+                                      " more are " + std::to_string(picked);
+    return who + set + (gap.empty() ? "" : DisplayText(gap) + " ") + "Add the other " +
+           std::to_string(others) + "?";
 }
 
 } // namespace partwright::messages

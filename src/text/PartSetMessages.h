@@ -35,4 +35,11 @@ std::string PartIsEmpty(const std::string& part);
 std::string PartSizeStandsOut(const std::string& part, std::uint64_t difference, bool shorter,
                               bool first);
 
+// The offer to add the rest of a set beside its picked parts, a gap in its numbers named:
+// "DISC.001 is one of 37 parts of DISC in '/i'. Add the other 36?" The names are shown escaped.
+std::string AddRestOfSetQuestion(const std::string& firstPicked, std::size_t picked,
+                                 std::size_t setSize, const std::string& stem,
+                                 const std::string& folder, const std::string& gap,
+                                 std::size_t others);
+
 } // namespace partwright::messages

@@ -48,10 +48,11 @@ void ShowNote(QWidget* parent, const std::string& text)
     Show(parent, QMessageBox::Information, messages::kInfoTitle, text);
 }
 
-bool AskYesNo(QWidget* parent, const std::string& text)
+bool AskYesNo(QWidget* parent, const std::string& text, bool yesByDefault)
 {
     return Ask(parent, QMessageBox::Question, messages::kQuestionTitle, text,
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+               QMessageBox::Yes | QMessageBox::No,
+               yesByDefault ? QMessageBox::Yes : QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace partwright

@@ -15,7 +15,7 @@ void ShowSuccess(QWidget* parent, const std::string& text);
 // A report that is neither success nor failure, such as a cancelled build.
 void ShowNote(QWidget* parent, const std::string& text);
 
-// A question with "Yes" and "No"; "No" is the default and the answer to Esc.
-bool AskYesNo(QWidget* parent, const std::string& text);
+// A question with "Yes" and "No", either one the default; "No" is the answer to Esc.
+bool AskYesNo(QWidget* parent, const std::string& text, bool yesByDefault);
 
 } // namespace partwright

@@ -326,9 +326,9 @@ void frmPartwright::report(ReportKind kind, const std::string& text)
     }
 }
 
-bool frmPartwright::askYesNo(const std::string& question)
+bool frmPartwright::askYesNo(const std::string& question, DefaultAnswer preferred)
 {
-    return AskYesNo(this, question);
+    return AskYesNo(this, question, preferred == DefaultAnswer::Yes);
 }
 
 void frmPartwright::showAbout()

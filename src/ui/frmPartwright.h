@@ -63,7 +63,7 @@ private:
     void setDestinationText(const std::string& text) override;
     std::string chooseFile(FileDialogKind kind) override;
     void report(ReportKind kind, const std::string& text) override;
-    bool askYesNo(const std::string& question) override;
+    bool askYesNo(const std::string& question, DefaultAnswer preferred) override;
     void showAbout() override;
     void setBusy(bool busy) override;
     void setBusyPointer(bool busy) override;

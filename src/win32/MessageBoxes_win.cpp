@@ -19,10 +19,11 @@ void ShowNote(WinDialogs& dialogs, HWND owner, const std::string& text)
     dialogs.messageBox(owner, text, messages::kInfoTitle, MB_OK | MB_ICONINFORMATION);
 }
 
-bool AskYesNo(WinDialogs& dialogs, HWND owner, const std::string& question)
+bool AskYesNo(WinDialogs& dialogs, HWND owner, const std::string& question, bool yesByDefault)
 {
     return dialogs.messageBox(owner, question, messages::kQuestionTitle,
-                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+                              MB_YESNO | MB_ICONQUESTION |
+                                  (yesByDefault ? MB_DEFBUTTON1 : MB_DEFBUTTON2)) == IDYES;
 }
 
 } // namespace partwright::win32

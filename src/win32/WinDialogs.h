@@ -32,7 +32,7 @@ void ShowError(WinDialogs& dialogs, HWND owner, const std::string& text);
 void ShowSuccess(WinDialogs& dialogs, HWND owner, const std::string& text);
 // A report that is neither success nor failure, such as a cancelled build.
 void ShowNote(WinDialogs& dialogs, HWND owner, const std::string& text);
-// "Yes" and "No", "No" the default.
-bool AskYesNo(WinDialogs& dialogs, HWND owner, const std::string& question);
+// "Yes" and "No", either one the default.
+bool AskYesNo(WinDialogs& dialogs, HWND owner, const std::string& question, bool yesByDefault);
 
 } // namespace partwright::win32

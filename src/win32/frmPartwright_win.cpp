@@ -374,9 +374,9 @@ void frmPartwright::report(ReportKind kind, const std::string& text)
     }
 }
 
-bool frmPartwright::askYesNo(const std::string& question)
+bool frmPartwright::askYesNo(const std::string& question, DefaultAnswer preferred)
 {
-    return AskYesNo(*services_.dialogs, hwnd_, question);
+    return AskYesNo(*services_.dialogs, hwnd_, question, preferred == DefaultAnswer::Yes);
 }
 
 void frmPartwright::showAbout()

@@ -7,6 +7,7 @@
 #include "list/InputList.h"
 #include "list/ListOperations.h"
 #include "list/PickedParts.h"
+#include "list/RestOfSet.h"
 #include "platform/HelpViewer.h"
 #include "platform/NativePaths.h"
 #include "text/DisplayText.h"
@@ -59,9 +60,15 @@ void MainWindowController::Form_DropFiles(std::vector<std::string> files)
     }
 }
 
-void MainWindowController::addPickedParts(const std::string& directory,
-                                          std::vector<std::string> paths)
+// Picked parts of a set whose other parts lie beside them bring those along when the user wants
+// them, and the destination goes to their folder.
+void MainWindowController::addPickedParts(std::string directory, std::vector<std::string> paths)
 {
+    if (const auto rest = FindRestOfSet(paths, EntryTexts(view_.list()), separator_);
+        rest && view_.askYesNo(rest->question, DefaultAnswer::Yes)) {
+        directory = rest->folder;
+        paths = rest->parts;
+    }
     showDestination(AddPickedParts(view_.list(), directory, std::move(paths)));
 }
 
@@ -212,7 +219,7 @@ bool MainWindowController::askHoldingBuild(const std::string& question)
 {
     view_.watch({});
     questionOpen_ = true;
-    const bool yes = view_.askYesNo(question);
+    const bool yes = view_.askYesNo(question, DefaultAnswer::No);
     questionOpen_ = false;
     return yes;
 }

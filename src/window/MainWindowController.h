@@ -55,7 +55,7 @@ private:
     bool askHoldingBuild(const std::string& question);
     void buildEnded();
     void dropBuild();
-    void addPickedParts(const std::string& directory, std::vector<std::string> paths);
+    void addPickedParts(std::string directory, std::vector<std::string> paths);
     void showDestination(const std::string& path);
     std::string destinationPath() const;
 

@@ -23,6 +23,8 @@ enum class ReportKind {
 
 // What the main window's logic needs of a window, whatever its toolkit: its controls, its dialogs
 // and boxes, and its event loop's watch of what a build waits for.
+enum class DefaultAnswer { No, Yes };
+
 class MainWindowView {
 public:
     virtual ~MainWindowView() = default;
@@ -37,9 +39,10 @@ public:
     // for each file, the names NUL-separated; Save gives one full path. Throws when it fails.
     virtual std::string chooseFile(FileDialogKind kind) = 0;
 
-    // Modal boxes: a report with an OK button, a question with "Yes" and "No" ("No" the default).
+    // Modal boxes: a report with an OK button, a question with "Yes" and "No", one of them the
+    // default button.
     virtual void report(ReportKind kind, const std::string& text) = 0;
-    virtual bool askYesNo(const std::string& question) = 0;
+    virtual bool askYesNo(const std::string& question, DefaultAnswer preferred) = 0;
     virtual void showAbout() = 0;
 
     // While a build runs every control but Read Help is disabled; the keyboard focus comes back

@@ -37,9 +37,10 @@ public:
         const char* kinds[] = {"Error: ", "Success: ", "Note: "};
         note(kinds[static_cast<int>(kind)] + text);
     }
-    bool askYesNo(const std::string& question) override
+    bool askYesNo(const std::string& question, DefaultAnswer preferred) override
     {
-        note("Asked: " + question.substr(0, question.find('\r')));
+        note(std::string(preferred == DefaultAnswer::Yes ? "Offered: " : "Asked: ") +
+             question.substr(0, question.find('\r')));
         const bool yes = !answers.empty() && answers.front();
         if (!answers.empty())
             answers.erase(answers.begin());
@@ -76,12 +77,15 @@ private:
 
 TEST(MainWindow, ListOperationsAndBuildsAsTheUserSeesThem)
 {
+    const auto start = std::filesystem::current_path();
     test::TempDir dir;
     const char sep = NativeSeparator();
-    for (const char* part : {"D.001", "D.002", "D.003"})
+    for (const char* part : {"D.001", "D.002", "D.003", "L.001"})
         test::WriteFile(dir.file(part), part);
     const std::string folder = dir.path().string(), image = dir.file("OUTFILE.ISO");
     const std::string built = "Success: " + messages::BuiltSuccessfully(image, "");
+    const std::string offer =
+        "Offered: D.002 is one of 3 parts of D in '" + folder + "'. Add the other 2?; ";
     const struct {
         const char* name;
         std::string picked;                   // the open dialog's result
@@ -99,15 +103,20 @@ TEST(MainWindow, ListOperationsAndBuildsAsTheUserSeesThem)
          "Open; Busy; Progress; Closed; Idle; " + built, "D.001D.002D.003", 3},
         {"nothing picked", "", &MainWindowController::cmdBuild_Click, {}, false, -1,
          "Open; Busy; Idle; Error: Invalid input.", "", 0},
-        {"a fault of the window", dir.file("D.001"), &MainWindowController::cmdBuild_Click, {},
+        {"one part picked, Yes: its whole set", dir.file("D.002"), &MainWindowController::cmdBuild_Click,
+         {true}, false, -1, "Open; " + offer + "Busy; Progress; Closed; Idle; " + built,
+         "D.001D.002D.003", 3},
+        {"one part picked, No: that part", dir.file("D.002"), &MainWindowController::cmdSort_Click,
+         {false}, false, -1, "Open; " + offer.substr(0, offer.size() - 2), "", 1},
+        {"a fault of the window", dir.file("L.001"), &MainWindowController::cmdBuild_Click, {},
          true, -1, "Open; Busy; Idle; Error: " + messages::BuildFailedUnexpectedly(), "", 1},
-        {"closed, No: the build goes on", dir.file("D.001"), &MainWindowController::cmdBuild_Click,
+        {"closed, No: the build goes on", dir.file("L.001"), &MainWindowController::cmdBuild_Click,
          {false}, false, 0, "Open; Busy; Progress; Asked: An image is being built.; Closed; Idle; "
-         "Success: " + std::string(messages::kBuiltSuccessfully), "D.001", 1},
-        {"closed, Yes: cancelled, no report", dir.file("D.001"), &MainWindowController::cmdBuild_Click,
+         "Success: " + std::string(messages::kBuiltSuccessfully), "L.001", 1},
+        {"closed, Yes: cancelled, no report", dir.file("L.001"), &MainWindowController::cmdBuild_Click,
          {true}, false, 0, "Open; Busy; Progress; Asked: An image is being built.; Closed; Idle; "
          "Window closed", "", 1},
-        {"cleared", dir.file("D.001"), &MainWindowController::cmdClear_Click, {}, false, -1, "Open", "", 0},
+        {"cleared", dir.file("L.001"), &MainWindowController::cmdClear_Click, {}, false, -1, "Open", "", 0},
         // clang-format on
     };
     for (const auto& row : rows) {
@@ -128,6 +137,7 @@ TEST(MainWindow, ListOperationsAndBuildsAsTheUserSeesThem)
         EXPECT_FALSE(logic.isBuilding());
         EXPECT_EQ(view.entries.count(), row.entries);
     }
+    std::filesystem::current_path(start); // a pick moved into the folder, which goes
 }
 
 } // namespace

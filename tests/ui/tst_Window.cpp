@@ -113,6 +113,7 @@ private slots:
     void tabOrderAndAccessKeys();
     void theRealDialogsGetTheWindowsRequests();
     void droppedFilesEnterAsPickedOnesAndJoinByteForByte();
+    void onePickedPartBringsItsSet();
     void listButtons();
     void aboutIsModalAndShowsTheVersion();
     void helpViewer();
@@ -166,6 +167,26 @@ void tst_Window::droppedFilesEnterAsPickedOnesAndJoinByteForByte()
              "ISO built succesfully.\nThe image is '" + shown + "OUTFILE.ISO'.");
     QCOMPARE(test::ReadFile(folder + "/OUTFILE.ISO"),
              std::string(5000, 'a') + std::string(5000, 'b') + "c");
+}
+
+// The offer's default button, Yes, adds the rest of the set; the build joins all of it.
+void tst_Window::onePickedPartBringsItsSet()
+{
+    TempDir dir;
+    std::string joined;
+    for (const char* name : {"DISC.001", "DISC.002", "DISC.003"})
+        test::WriteFile(dir.file(name), name), joined += name;
+    chooser_->results = {dir.file("DISC.002")};
+    driver_.click("cmdFiles");
+    QTRY_COMPARE(boxes_.seen().size(), 1);
+    const QString folder = QString::fromStdString(dir.path().string());
+    QCOMPARE(boxes_.seen()[0].text,
+             "DISC.002 is one of 3 parts of DISC in '" + folder + "'. Add the other 2?");
+    QCOMPARE(boxes_.seen()[0].defaultButton, QMessageBox::Yes);
+    QCOMPARE(driver_.destination()->text(), folder + "/OUTFILE.ISO");
+    driver_.click("cmdBuild");
+    QTRY_COMPARE(boxes_.seen().size(), 2);
+    QCOMPARE(test::ReadFile(dir.file("OUTFILE.ISO")), joined);
 }
 
 void tst_Window::listButtons()

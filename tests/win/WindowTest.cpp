@@ -146,6 +146,24 @@ TEST_F(WindowTest, TitleListButtonsKeysPicksAndDestination)
     }
 }
 
+// One picked part and the offer's Yes, the default button: the whole set, joined.
+TEST_F(WindowTest, OnePickedPartBringsItsSet)
+{
+    std::string joined;
+    for (const char* name : {"DISC.001", "DISC.002", "DISC.003"})
+        test::WriteFile(folder_ + name, name), joined += name;
+    answer_ = IDYES;
+    pick(folder_ + "DISC.002");
+    const std::string folder = folder_.substr(0, folder_.size() - 1);
+    EXPECT_EQ(state(),
+              "@DISC.001* DISC.002 DISC.003 | OUTFILE.ISO | Open; " +
+                  Box(kQuestionTitle, MB_YESNO | MB_ICONQUESTION,
+                      "DISC.002 is one of 3 parts of DISC in '" + folder + "'. Add the other 2?"));
+    click(cmdBuild);
+    EXPECT_TRUE(Until([&] { return !window_.isBuilding(); }));
+    EXPECT_EQ(test::ReadFile(folder_ + "OUTFILE.ISO"), joined);
+}
+
 // A fixed frame at the system's DPI, the tab order, and About: modal, and gone after OK.
 TEST_F(WindowTest, FrameTabOrderAndAbout)
 {
