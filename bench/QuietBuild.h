@@ -12,8 +12,8 @@ namespace partwright::bench {
 
 // A build through the tool's own flow, as a window runs it: every check, the join, the flush,
 // the rename, the checks of the image. It says Yes to every question (replacing the last round's
-// image) and shows nothing; anything but a built image aborts the benchmark.
-inline void BuildQuietly(const std::vector<std::string>& parts, const std::string& out)
+// image) and shows nothing; anything but a built image aborts the benchmark. Returns the report.
+inline std::string BuildQuietly(const std::vector<std::string>& parts, const std::string& out)
 {
     BuildFlow build(SystemJoinSteps, parts, out);
     build.start();
@@ -33,6 +33,7 @@ inline void BuildQuietly(const std::vector<std::string>& parts, const std::strin
     }
     if (build.ending() != BuildEnding::Built)
         std::abort();
+    return build.message();
 }
 
 } // namespace partwright::bench

@@ -2,6 +2,7 @@
 
 #include "checksum/Digest.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -16,10 +17,11 @@ namespace {
 constexpr std::size_t kPiece = std::size_t{256} * 1024;
 constexpr auto kWriterPause = std::chrono::milliseconds(2);
 
-// Reads one file into the digest, behind its writer until that has ended; false when asked to
+// Reads one file into `consume`, behind its writer until that has ended; false when asked to
 // stop.
-bool Feed(FileReader& file, Digest& digest, HashingState& state, std::vector<char>& buffer,
-          std::uint64_t& bytes)
+template <typename Consume>
+bool Feed(FileReader& file, HashingState& state, std::vector<char>& buffer, std::uint64_t& bytes,
+          Consume consume)
 {
     for (;;) {
         if (state.stop)
@@ -27,7 +29,7 @@ bool Feed(FileReader& file, Digest& digest, HashingState& state, std::vector<cha
         const bool writerDone = state.writerDone; // before the read that finds the end
         const std::size_t got = file.read(buffer.data(), buffer.size());
         if (got > 0) {
-            digest.add(buffer.data(), got);
+            consume(buffer.data(), got);
             bytes += got;
             state.done = bytes;
         } else if (writerDone) {
@@ -55,10 +57,10 @@ public:
     }
 
     // False when the run ends here.
-    bool feed(FileReader& file, const std::string& path, Digest& digest)
+    template <typename Consume> bool feed(FileReader& file, const std::string& path, Consume consume)
     {
         try {
-            if (Feed(file, digest, state_, buffer_, run_.bytes))
+            if (Feed(file, state_, buffer_, run_.bytes, consume))
                 return true;
             run_.result = HashRun::Result::Stopped;
         } catch (const std::exception& error) {
@@ -76,7 +78,9 @@ public:
             fail(path, error);
             return false;
         }
-        return feed(*file, path, digest);
+        return feed(*file, path, [&digest](const char* data, std::size_t size) {
+            digest.add(data, size);
+        });
     }
 
     void finish(Digest& digest) { run_.digests.push_back(digest.hex()); }
@@ -109,12 +113,31 @@ HashRun HashEach(const std::vector<HashedFile>& files, HashingState& state)
     return run.take();
 }
 
-HashRun HashWhileWritten(FileReader& file, const std::string& path, Algorithm algorithm,
-                         HashingState& state)
+HashRun HashPiecesWhileWritten(FileReader& file, const std::string& path,
+                               const std::vector<HashedPiece>& pieces, HashingState& state)
 {
     Run run(state);
-    if (const auto digest = run.digest(algorithm); digest && run.feed(file, path, *digest))
-        run.finish(*digest);
+    std::vector<std::unique_ptr<Digest>> digests; // up to the first that cannot be computed
+    for (const HashedPiece& piece : pieces) {
+        auto digest = run.digest(piece.algorithm);
+        if (!digest)
+            break;
+        digests.push_back(std::move(digest));
+    }
+    std::uint64_t position = 0; // of the data at hand in the file
+    const auto consume = [&](const char* data, std::size_t size) {
+        const std::uint64_t end = position + size;
+        for (std::size_t i = 0; i < digests.size(); ++i) {
+            const std::uint64_t from = std::max(pieces[i].offset, position);
+            const std::uint64_t to = std::min(pieces[i].offset + pieces[i].length, end);
+            if (from < to)
+                digests[i]->add(data + (from - position), static_cast<std::size_t>(to - from));
+        }
+        position = end;
+    };
+    if (!digests.empty() && run.feed(file, path, consume))
+        for (const auto& digest : digests)
+            run.finish(*digest);
     return run.take();
 }
 

@@ -42,9 +42,18 @@ struct HashedFile {
 // One checksum a file, each file read from start to end.
 HashRun HashEach(const std::vector<HashedFile>& files, HashingState& state);
 
-// One checksum over a file that another process is still writing: read behind the writer, and
-// to the end once `state.writerDone` is set.
-HashRun HashWhileWritten(FileReader& file, const std::string& path, Algorithm algorithm,
-                         HashingState& state);
+// A stretch of a file with the checksum to compute over it.
+struct HashedPiece {
+    std::uint64_t offset = 0;
+    std::uint64_t length = 0;
+    Algorithm algorithm = Algorithm::Crc32;
+};
+
+// Checksums over stretches of a file that another process may still be writing, from one read of
+// it: behind the writer, and to the end once `state.writerDone` is set. The pieces may overlap (the
+// whole image, and each part in its place); the digests come in the pieces' order, each over as
+// much of its stretch as the file held.
+HashRun HashPiecesWhileWritten(FileReader& file, const std::string& path,
+                               const std::vector<HashedPiece>& pieces, HashingState& state);
 
 } // namespace partwright

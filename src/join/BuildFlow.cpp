@@ -6,6 +6,7 @@
 #include "join/SystemJoin.h"
 #include "platform/FileSystem.h"
 #include "platform/NativePaths.h"
+#include "text/DisplayText.h"
 #include "text/Messages.h"
 
 #include <filesystem>
@@ -108,7 +109,8 @@ void BuildFlow::check()
     findings_ = PartSetFindings(listed_);
     plan_ = PlanChecksums(parts_, destination_, imageSize_);
     findings_.insert(findings_.end(), plan_.findings.begin(), plan_.findings.end());
-    if (plan_.parts.empty())
+    partsInImage_ = !plan_.parts.empty() && TemporaryImage::CanBeReadWhileWritten();
+    if (plan_.parts.empty() || partsInImage_)
         return askOrJoin();
 
     std::vector<HashedFile> files;
@@ -124,14 +126,25 @@ void BuildFlow::check()
         [files = std::move(files), state = hashing_] { return HashEach(files, *state); });
 }
 
-// Each part against its checksum: those that differ are findings for the question before the
-// join, and the report tells how many of each checksum file's parts matched.
+// Each part against its checksum, checked before the join: those that differ are findings for
+// the question before the join.
 void BuildFlow::partChecksEnded(const HashRun& run)
+{
+    const auto differing = tallyParts(run, 0, messages::PartsCheckedWhere::BeforeTheJoin);
+    findings_.insert(findings_.end(), differing.begin(), differing.end());
+    askOrJoin();
+}
+
+// The parts' digests, from `first` on in the run, against their checksums: the report tells how
+// many of each checksum file's parts matched; the parts that differ are returned.
+std::vector<std::string> BuildFlow::tallyParts(const HashRun& run, std::size_t first,
+                                               messages::PartsCheckedWhere where)
 {
     struct Tally {
         const char* algorithm;
         std::size_t matched = 0, differing = 0;
     };
+    std::vector<std::string> differing;
     std::map<std::string, Tally> tallies; // by checksum file
     for (std::size_t i = 0; i < plan_.parts.size(); ++i) {
         const PartChecksum& checksum = plan_.parts[i];
@@ -139,36 +152,40 @@ void BuildFlow::partChecksEnded(const HashRun& run)
         Tally& tally =
             tallies.try_emplace(checksum.checksumFile, Tally{AlgorithmName(checksum.algorithm)})
                 .first->second;
-        if (i < run.digests.size()) {
-            const std::string& found = run.digests[i];
+        const std::size_t digest = first + i;
+        if (digest < run.digests.size()) {
+            const std::string& found = run.digests[digest];
             if (found == checksum.hex) {
                 ++tally.matched;
                 continue;
             }
             ++tally.differing;
-            findings_.push_back(messages::PartDoesNotMatch(
+            differing.push_back(messages::PartDoesNotMatch(
                 part, AlgorithmName(checksum.algorithm), checksum.checksumFile,
                 ShownChecksum(checksum.algorithm, checksum.hex),
                 ShownChecksum(checksum.algorithm, found)));
-        } else if (i == run.digests.size() && run.result == HashRun::Result::AlgorithmMissing) {
+        } else if (digest == run.digests.size() &&
+                   run.result == HashRun::Result::AlgorithmMissing) {
             checked_.push_back(messages::ImageNotChecked(
                 checksum.checksumFile,
                 messages::AlgorithmNotAvailable(AlgorithmName(checksum.algorithm), run.error)));
-        } else if (i == run.digests.size() && run.result == HashRun::Result::Failed) {
-            findings_.push_back(
+        } else if (digest == run.digests.size() && run.result == HashRun::Result::Failed) {
+            differing.push_back(
                 messages::PartNotReadForCheck(part, checksum.checksumFile, run.error));
         }
     }
     std::size_t matched = 0;
     for (const auto& [file, tally] : tallies) {
-        checked_.push_back(
-            messages::PartsChecked(tally.algorithm, file, tally.matched, tally.differing,
-                                   tally.matched + tally.differing == parts_.size()));
+        if (tally.matched + tally.differing == 0)
+            continue;
+        checked_.push_back(messages::PartsChecked(
+            tally.algorithm, file, tally.matched, tally.differing,
+            tally.matched + tally.differing == parts_.size(), where));
         matched += tally.matched;
     }
-    if (matched > 0 && !plan_.image)
+    if (matched > 0 && !plan_.image && where == messages::PartsCheckedWhere::BeforeTheJoin)
         checked_.push_back(messages::OrderNotChecked());
-    askOrJoin();
+    return differing;
 }
 
 // The questions before the join, one at a time, then the join.
@@ -226,8 +243,12 @@ void BuildFlow::answer(bool yes)
         case Question::KeepMismatch:
             if (!yes)
                 return end(BuildEnding::Mismatched,
-                           messages::ImageDoesNotMatch(
-                               *mismatch_, messages::MismatchOutcome::Removed, destination_));
+                           messages::MismatchReport(mismatchLines(),
+                                                    destinationExisted_
+                                                        ? messages::MismatchOutcome::Removed
+                                                        : messages::MismatchOutcome::
+                                                              RemovedNothingWritten,
+                                                    destination_));
             return place();
         case Question::None:
             return;
@@ -249,12 +270,13 @@ void BuildFlow::join()
     step_ = 0;
     joinedParts_ = 0;
     joinedSize_ = 0;
-    if (plan_.image) {
-        checksumFile_ = plan_.image->checksumFile;
+    if (std::vector<HashedPiece> pieces = piecesToHash(); !pieces.empty()) {
+        checksumFile_ = plan_.image ? plan_.image->checksumFile : plan_.parts.front().checksumFile;
         hashing_->done = 0;
         hashing_->writerDone = false;
-        // Where the image can be read while the children write it, its checksum is computed
-        // from the start of the join on; otherwise once they have ended.
+        // Where the image can be read while the children write it, its checksums are computed
+        // from the start of the join on, from the pages they have just written; otherwise once
+        // they have ended.
         std::shared_ptr<FileReader> reader;
         try {
             reader = temporary_->readerWhileWritten();
@@ -264,8 +286,9 @@ void BuildFlow::join()
         imageReadWhileWritten_ = reader != nullptr;
         if (reader)
             hashTask_ = std::make_unique<Task<HashRun>>(
-                [reader, path = temporary_->path(), algorithm = plan_.image->algorithm,
-                 state = hashing_] { return HashWhileWritten(*reader, path, algorithm, *state); });
+                [reader, path = temporary_->path(), pieces = std::move(pieces), state = hashing_] {
+                    return HashPiecesWhileWritten(*reader, path, pieces, *state);
+                });
     }
     startStep();
 }
@@ -299,11 +322,11 @@ void BuildFlow::stepEnded()
 void BuildFlow::finish()
 {
     stage_ = Stage::Finishing;
-    if (plan_.image) {
+    if (std::vector<HashedPiece> pieces = piecesToHash(); !pieces.empty()) {
         hashing_->writerDone = true;
         if (!hashTask_ && !hashRun_)
             hashTask_ = std::make_unique<Task<HashRun>>(
-                [path = temporary_->path(), algorithm = plan_.image->algorithm, state = hashing_] {
+                [path = temporary_->path(), pieces = std::move(pieces), state = hashing_] {
                     std::optional<FileReader> reader;
                     try {
                         reader.emplace(path);
@@ -311,7 +334,7 @@ void BuildFlow::finish()
                         return HashRun{
                             HashRun::Result::Failed, {}, 0, path, messages::DetailsOf(error)};
                     }
-                    return HashWhileWritten(*reader, path, algorithm, *state);
+                    return HashPiecesWhileWritten(*reader, path, pieces, *state);
                 });
     }
     diskTask_ = std::make_unique<Task<PlaceOutcome>>(
@@ -328,10 +351,58 @@ void BuildFlow::imageFinished()
         return placed(flushed); // not of the parts' size, or failed: the destination stays
     if (plan_.image)
         judgeImage(*hashRun_);
+    if (partsInImage_)
+        judgePartsInImage(*hashRun_);
+    if (!partMismatches_.empty())
+        return ask(Question::KeepMismatch, messages::KeepImageQuestion(mismatchLines()));
     if (mismatch_ && destinationExisted_)
         return ask(Question::KeepMismatch,
                    messages::MismatchReplaceQuestion(*mismatch_, destination_));
     place();
+}
+
+// The whole image first when it has a checksum, then each part with one in its place.
+std::vector<HashedPiece> BuildFlow::piecesToHash() const
+{
+    std::vector<HashedPiece> pieces;
+    if (plan_.image)
+        pieces.push_back({0, imageSize_, plan_.image->algorithm});
+    if (!partsInImage_)
+        return pieces;
+    std::vector<std::uint64_t> offsets{0};
+    for (const ListedPart& part : listed_)
+        offsets.push_back(offsets.back() + part.size);
+    for (const PartChecksum& checksum : plan_.parts)
+        pieces.push_back(
+            {offsets[checksum.part], listed_[checksum.part].size, checksum.algorithm});
+    return pieces;
+}
+
+// The parts' checksums as computed in their places in the image, after its own.
+void BuildFlow::judgePartsInImage(const HashRun& run)
+{
+    const std::size_t first = plan_.image ? 1 : 0;
+    const std::string& file = plan_.parts.front().checksumFile;
+    if (run.digests.size() <= first && run.result != HashRun::Result::AlgorithmMissing) {
+        checked_.push_back(messages::ImageNotChecked(
+            file, run.result == HashRun::Result::Stopped ? std::string(messages::kCheckCancelled)
+                                                         : messages::ImageNotRead(run.error)));
+        return;
+    }
+    if (run.bytes != imageSize_) {
+        checked_.push_back(messages::ImageNotChecked(file, messages::kImageChangedWhileRead));
+        return;
+    }
+    partMismatches_ = tallyParts(run, first, messages::PartsCheckedWhere::InTheImage);
+}
+
+// What did not match: the image's checksum, then the parts'.
+std::string BuildFlow::mismatchLines() const
+{
+    std::string lines = mismatch_ ? messages::ImageMismatchLines(*mismatch_) : "";
+    for (const std::string& part : partMismatches_)
+        lines += (lines.empty() ? "" : messages::kLineBreak) + DisplayText(part);
+    return lines;
 }
 
 // What the image's checksum says: a line for the report, or a mismatch.
@@ -342,18 +413,20 @@ void BuildFlow::judgeImage(const HashRun& run)
     const auto notChecked = [&](const std::string& reason) {
         checked_.push_back(messages::ImageNotChecked(checksum.checksumFile, reason));
     };
-    switch (run.result) {
-    case HashRun::Result::Stopped:
-        notChecked(messages::kCheckCancelled);
-        return;
-    case HashRun::Result::AlgorithmMissing:
-        notChecked(messages::AlgorithmNotAvailable(algorithm, run.error));
-        return;
-    case HashRun::Result::Failed:
-        notChecked(messages::ImageNotRead(run.error));
-        return;
-    case HashRun::Result::Done:
-        break;
+    // The image's digest comes first; a part's algorithm missing later leaves it whole.
+    if (run.digests.empty()) {
+        switch (run.result) {
+        case HashRun::Result::Stopped:
+            notChecked(messages::kCheckCancelled);
+            return;
+        case HashRun::Result::AlgorithmMissing:
+            notChecked(messages::AlgorithmNotAvailable(algorithm, run.error));
+            return;
+        case HashRun::Result::Failed:
+        case HashRun::Result::Done:
+            notChecked(messages::ImageNotRead(run.error));
+            return;
+        }
     }
     if (run.bytes != imageSize_) { // it had the parts' size when it was flushed
         notChecked(messages::kImageChangedWhileRead);
@@ -386,11 +459,11 @@ void BuildFlow::placed(const PlaceOutcome& placement)
                 messages::FolderNotFlushed(messages::DetailsOf(placement.error));
             report = report.empty() ? flush : report + messages::kLineBreak + flush;
         }
-        if (!mismatch_)
+        if (!mismatch_ && partMismatches_.empty())
             return end(BuildEnding::Built, messages::BuiltSuccessfully(destination_, report));
         const auto outcome = destinationExisted_ ? messages::MismatchOutcome::Replaced
                                                  : messages::MismatchOutcome::Kept;
-        std::string text = messages::ImageDoesNotMatch(*mismatch_, outcome, destination_);
+        std::string text = messages::MismatchReport(mismatchLines(), outcome, destination_);
         return end(BuildEnding::Mismatched,
                    report.empty() ? text
                                   : text + messages::kLineBreak + messages::kLineBreak + report);

@@ -105,6 +105,8 @@ private:
     void fail(const std::exception& fault);
     void check();
     void partChecksEnded(const HashRun& run);
+    std::vector<std::string> tallyParts(const HashRun& run, std::size_t first,
+                                        messages::PartsCheckedWhere where);
     void askOrJoin();
     void ask(Question question, std::string text);
     void join();
@@ -112,7 +114,10 @@ private:
     void stepEnded();
     void finish();
     void imageFinished();
+    std::vector<HashedPiece> piecesToHash() const;
     void judgeImage(const HashRun& run);
+    void judgePartsInImage(const HashRun& run);
+    std::string mismatchLines() const;
     void place();
     void placed(const PlaceOutcome& placement);
     void advance();
@@ -135,13 +140,16 @@ private:
     std::string questionText_;
     bool replaceAsked_ = false;
 
-    // The checksum files' checks: before the join those of the parts, during it the image's.
+    // The checksum files' checks: during the join the image's and, where the image can be read
+    // while it is written, the parts' in their places in it; otherwise the parts' before the join.
     ChecksumPlan plan_;
+    bool partsInImage_ = false;
     std::vector<std::string> findings_; // for the question before the join
     std::vector<std::string> checked_;  // for the report: what the checks found
     std::uint64_t checkTotal_ = 0;      // bytes the running check reads
     std::string checksumFile_;          // the file the running check's checksums come from
     std::optional<messages::ImageMismatch> mismatch_;
+    std::vector<std::string> partMismatches_; // of parts checked in their places in the image
 
     // Shared with the workers, which hold it as long as they run: what they have done, and the
     // one request to stop everything. They write there, never into the flow's own members.

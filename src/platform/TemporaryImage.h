@@ -53,6 +53,8 @@ public:
     // Linux: the file opened for reading while the child still writes it, so the image can be
     // checked as it is written. Windows: nothing; COPY opens the file without sharing it.
     std::unique_ptr<FileReader> readerWhileWritten() const;
+    // Whether this system gives such a reader at all.
+    static bool CanBeReadWhileWritten();
 
     // The steps after a complete join, meant for a worker thread. First flush the file to disk
     // and compare its size with what the parts had: Ready when it may take the destination's

@@ -142,6 +142,11 @@ std::uint64_t TemporaryImage::size() const
     return static_cast<std::uint64_t>(status.st_size);
 }
 
+bool TemporaryImage::CanBeReadWhileWritten()
+{
+    return true;
+}
+
 std::unique_ptr<FileReader> TemporaryImage::readerWhileWritten() const
 {
     const int file = OpenRegularFile(d->folder, d->name);

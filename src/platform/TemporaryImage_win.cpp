@@ -150,6 +150,11 @@ std::unique_ptr<FileReader> TemporaryImage::readerWhileWritten() const
     return nullptr;
 }
 
+bool TemporaryImage::CanBeReadWhileWritten()
+{
+    return false;
+}
+
 namespace {
 
 PlaceOutcome Failed(std::error_code error, const char* step)

@@ -101,17 +101,22 @@ std::string OrderNotChecked()
 }
 
 std::string PartsChecked(const char* algorithm, const std::string& checksumFile,
-                         std::size_t matched, std::size_t differing, bool everyPart)
+                         std::size_t matched, std::size_t differing, bool everyPart,
+                         PartsCheckedWhere where)
 {
     const std::string file = DisplayText(checksumFile);
+    const bool inImage = where == PartsCheckedWhere::InTheImage;
     if (differing == 0 && everyPart)
         return std::string(algorithm) + " of every part matches " + file +
-               " (checked before the join).";
+               (inImage ? ", each part checked in its place in the image as it was written: the "
+                          "parts were joined in the right order."
+                        : " (checked before the join).");
     std::string text = std::string(algorithm) + " of " + std::to_string(matched) +
                        (matched == 1 ? " part matches " : " parts match ") + file;
     if (differing > 0)
         text += "; " + std::to_string(differing) + (differing == 1 ? " does not" : " do not");
-    return text + " (checked before the join).";
+    return text + (inImage ? " (checked in their places in the image as it was written)."
+                           : " (checked before the join).");
 }
 
 std::string ImageNotChecked(const std::string& checksumFile, const std::string& reason)
@@ -130,9 +135,7 @@ std::string AlgorithmNotAvailable(const char* algorithm, const ErrorDetails& err
            ".";
 }
 
-namespace {
-
-std::string MismatchLines(const ImageMismatch& mismatch)
+std::string ImageMismatchLines(const ImageMismatch& mismatch)
 {
     const std::string file = DisplayText(mismatch.checksumFile);
     return std::string("The image does not match its ") + mismatch.algorithm + " in " + file + ":" +
@@ -140,23 +143,34 @@ std::string MismatchLines(const ImageMismatch& mismatch)
            mismatch.found + ".";
 }
 
-} // namespace
-
 std::string MismatchReplaceQuestion(const ImageMismatch& mismatch, const std::string& destination)
 {
-    return MismatchLines(mismatch) + kLineBreak + kLineBreak + Quoted(destination) +
+    return ImageMismatchLines(mismatch) + kLineBreak + kLineBreak + Quoted(destination) +
            " already exists. Do you want to replace it with this image?";
 }
 
 std::string ImageDoesNotMatch(const ImageMismatch& mismatch, MismatchOutcome outcome,
                               const std::string& destination)
 {
-    std::string text = MismatchLines(mismatch) + kLineBreak + kLineBreak;
+    return MismatchReport(ImageMismatchLines(mismatch), outcome, destination);
+}
+
+std::string KeepImageQuestion(const std::string& mismatchLines)
+{
+    return mismatchLines + kLineBreak + kLineBreak + "Keep the image anyway?";
+}
+
+std::string MismatchReport(const std::string& mismatchLines, MismatchOutcome outcome,
+                           const std::string& destination)
+{
+    const std::string text = mismatchLines + kLineBreak + kLineBreak;
     switch (outcome) {
     case MismatchOutcome::Kept:
         return text + "The image was kept: " + Quoted(destination) + ".";
     case MismatchOutcome::Replaced:
         return text + "The image replaced " + Quoted(destination) + ".";
+    case MismatchOutcome::RemovedNothingWritten:
+        return text + "The image was removed; nothing was written to " + Quoted(destination) + ".";
     case MismatchOutcome::Removed:
         break;
     }

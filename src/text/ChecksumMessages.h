@@ -43,8 +43,12 @@ std::string ChecksumsNotComputable(const std::string& checksumFile, const std::s
 // Computed from the image file itself, while the join wrote it or once it had ended.
 std::string ImageMatches(const char* algorithm, bool sizeToo, const std::string& checksumFile,
                          bool readWhileWritten);
+// The parts against a checksum file: before the join, or each in its place in the image as it was
+// written, which shows their order too when every part matches.
+enum class PartsCheckedWhere { BeforeTheJoin, InTheImage };
 std::string PartsChecked(const char* algorithm, const std::string& checksumFile,
-                         std::size_t matched, std::size_t differing, bool everyPart);
+                         std::size_t matched, std::size_t differing, bool everyPart,
+                         PartsCheckedWhere where);
 std::string ImageNotChecked(const std::string& checksumFile, const std::string& reason);
 // Parts checked one by one, and nothing of the whole image: their order is not proven.
 std::string OrderNotChecked();
@@ -61,9 +65,17 @@ struct ImageMismatch {
     std::string found;
 };
 std::string MismatchReplaceQuestion(const ImageMismatch& mismatch, const std::string& destination);
-// What happened to the image: kept as a new file, put in the old one's place, or removed.
-enum class MismatchOutcome { Kept, Replaced, Removed };
+// What happened to the image: kept as a new file, put in the old one's place, or removed, with the
+// old file left as it was or with nothing written.
+enum class MismatchOutcome { Kept, Replaced, Removed, RemovedNothingWritten };
 std::string ImageDoesNotMatch(const ImageMismatch& mismatch, MismatchOutcome outcome,
                               const std::string& destination);
+std::string ImageMismatchLines(const ImageMismatch& mismatch);
+
+// Parts that did not match in their places in the image (and the image's own mismatch, if any),
+// as lines: asked about before the image takes the destination's place, and reported.
+std::string KeepImageQuestion(const std::string& mismatchLines);
+std::string MismatchReport(const std::string& mismatchLines, MismatchOutcome outcome,
+                           const std::string& destination);
 
 } // namespace partwright::messages

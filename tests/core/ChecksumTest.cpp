@@ -215,13 +215,9 @@ TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
     EXPECT_EQ(HashEach({{image, Algorithm::Sha256}}, state).result, HashRun::Result::Stopped);
 }
 
-// Where the system lets the image be read while the child writes it, it is checked meanwhile.
-std::string WhenTheImageIsRead()
-{
-    test::TempDir dir;
-    return TemporaryImage(dir.file("x.iso")).readerWhileWritten() ? "as it was written"
-                                                                  : "once it was written";
-}
+// Where the system lets the image be read while the child writes it, it is checked meanwhile, and
+// the parts in their places in it; elsewhere the parts are checked before the join.
+const bool kReadWhileWritten = TemporaryImage::CanBeReadWhileWritten();
 
 std::string Replaced(std::string text, const std::string& destination)
 {
@@ -241,12 +237,24 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
     const std::string sha256(kSha256), zeros(32, '0'), crc(kCrc32);
     const std::string sfv = "DISC.001 352441C2\nDISC.002 0CC4E161\nDISC.003 2B933CE4\n";
     const std::string built = "ISO built succesfully.\nThe image is '%1'.\n\n";
-    const std::string checked = "\nChecked on the image " + WhenTheImageIsRead() + ".";
+    const std::string checked = std::string("\nChecked on the image ") +
+                                (kReadWhileWritten ? "as it was written." : "once it was written.");
     const std::string mismatch = "The image does not match its MD5 in DISC.md5:\nexpected " +
                                  zeros + ",\nfound " + kMd5 + ".\n\n";
     const std::string anyway = "The parts do not look like one complete set:\n\n";
     const std::string order = "No checksum of the whole image was found; parts checked one by one "
                               "do not show that they were joined in the right order.";
+    // Parts checked in their places in the image, or before the join.
+    const std::string damagedSfv = "DISC.001 352441C2\nDISC.002 FFFFFFFF\nDISC.003 2B933CE4\n";
+    const std::string damaged =
+        "DISC.002 does not match its CRC32 in DISC.sfv: expected FFFFFFFF, found 0CC4E161.";
+    const std::string keep = damaged + "\n\nKeep the image anyway?";
+    const std::string everyPart =
+        kReadWhileWritten ? "CRC32 of every part matches DISC.sfv, each part checked in its place "
+                            "in the image as it was written: the parts were joined in the right "
+                            "order."
+                          : "CRC32 of every part matches DISC.sfv (checked before the join).\n" +
+                                order;
     const struct {
         const char* name;
         std::vector<std::pair<std::string, std::string>> files; // checksum files
@@ -265,11 +273,22 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
          mismatch + "The image was removed; '%1' has not been changed."},
         {"the image differs, replace the old one", {{"DISC.md5", zeros}}, true, {true, true},
          E::Mismatched, "", mismatch + "The image replaced '%1'."},
-        {"every part matches", {{"DISC.sfv", sfv}}, false, {}, E::Built, "",
-         built + "CRC32 of every part matches DISC.sfv (checked before the join).\n" + order},
-        {"a damaged part", {{"DISC.sfv", "DISC.001 352441C2\nDISC.002 FFFFFFFF\nDISC.003 2B933CE4\n"}},
-         false, {}, E::Declined, anyway + "DISC.002 does not match its CRC32 in DISC.sfv: expected "
-         "FFFFFFFF, found 0CC4E161.\n\nBuild anyway?", ""},
+        {"every part matches", {{"DISC.sfv", sfv}}, false, {}, E::Built, "", built + everyPart},
+        {"a damaged part: No", {{"DISC.sfv", damagedSfv}}, false, {},
+         kReadWhileWritten ? E::Mismatched : E::Declined,
+         kReadWhileWritten ? keep : anyway + damaged + "\n\nBuild anyway?",
+         kReadWhileWritten ? damaged + "\n\nThe image was removed; nothing was written to '%1'." : ""},
+        {"a damaged part, the old image: Yes, No", {{"DISC.sfv", damagedSfv}}, true, {true, false},
+         kReadWhileWritten ? E::Mismatched : E::Declined,
+         kReadWhileWritten ? keep : "'%1' already exists.\n\nDo you want to replace it?",
+         kReadWhileWritten ? damaged + "\n\nThe image was removed; '%1' has not been changed." : ""},
+        {"a damaged part: Yes", {{"DISC.sfv", damagedSfv}}, false, {true},
+         kReadWhileWritten ? E::Mismatched : E::Built, kReadWhileWritten ? keep : "",
+         kReadWhileWritten ? damaged + "\n\nThe image was kept: '%1'.\n\nCRC32 of 2 parts match "
+                             "DISC.sfv; 1 does not (checked in their places in the image as it "
+                             "was written)."
+                           : built + "CRC32 of 2 parts match DISC.sfv; 1 does not (checked before "
+                             "the join).\n" + order},
         {"a .crc file with the size", {{"DISC.crc", "filename=DISC.iso\r\nsize=9\r\ncrc32=" + crc}},
          false, {}, E::Built, "",
          built + "CRC32 and size match DISC.crc." + checked},

@@ -44,17 +44,13 @@ TEST(ChecksumTools, WhatTheirFilesSayOfTheImageAndItsParts)
         {backslash, "b2sum -l 256 --tag *.iso >\"$1.iso.b2\"", BuildEnding::Built,
          built + "BLAKE2b-256 matches %1.iso.b2." + image},
         {hash, "rhash --sfv *.0* >\"$1.sfv\"", BuildEnding::Built,
-         built + "CRC32 of every part matches %1.sfv (checked before the join).\r\n" +
-             messages::OrderNotChecked()},
+         built + "CRC32 of every part matches %1.sfv, each part checked in its place in the image "
+                 "as it was written: the parts were joined in the right order."},
         // Damaged after the checksums were made, keeping its size.
         {backslash, "md5sum *.iso >\"$1.md5\"" + damage, BuildEnding::Mismatched,
          "The image does not match its MD5 in %1.md5:\r\n"},
-        {hash, "rhash --sfv *.0* >\"$1.sfv\"" + damage, BuildEnding::Declined,
+        {hash, "rhash --sfv *.0* >\"$1.sfv\"" + damage, BuildEnding::Mismatched,
          "%1.002 does not match its CRC32 in %1.sfv: expected "},
-        // A file that is there but cannot be read: the process's own memory at its start.
-        {hash, R"(rhash --sfv *.0* >"$1.sfv" && ln -sf /proc/self/mem "$1.002")",
-         BuildEnding::Declined,
-         "%1.002 could not be read to check it against %1.sfv: Input/output error (error 5)."},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.script);
