@@ -100,7 +100,12 @@ std::optional<RestOfSet> FindRestOfSet(const std::vector<std::string>& picked,
     for (const std::string& path : listed)
         listedNames.insert(ComparedName(path));
 
-    const std::vector<Found> parts = PartsInFolder(folder, first);
+    std::vector<Found> parts;
+    try {
+        parts = PartsInFolder(folder, first);
+    } catch (const std::exception&) {
+        return std::nullopt; // a folder that cannot be read offers nothing; the pick goes on
+    }
     RestOfSet rest;
     rest.folder = folder;
     rest.setSize = parts.size();
