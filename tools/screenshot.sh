@@ -1,7 +1,7 @@
 #!/bin/sh
 # Takes the README's screenshots of the real program in a virtual X display, driving it with the
 # keyboard as a person would: pick three parts in the open dialog, build, read the report; pick
-# two large ones with their checksum file and watch them being checked.
+# two large ones with their checksum file and watch them being checked in the image.
 # Needs: xvfb x11-utils imagemagick xdotool openbox (and a built program).
 # Usage: tools/screenshot.sh BUILD_DIR OUTPUT_DIR [SCALE]
 #   SCALE (1 or 2) is Qt's scale factor; pictures taken at 2 are named NAME@2x.png.
