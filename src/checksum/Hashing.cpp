@@ -57,7 +57,8 @@ public:
     }
 
     // False when the run ends here.
-    template <typename Consume> bool feed(FileReader& file, const std::string& path, Consume consume)
+    template <typename Consume>
+    bool feed(FileReader& file, const std::string& path, Consume consume)
     {
         try {
             if (Feed(file, state_, buffer_, run_.bytes, consume))
@@ -78,12 +79,12 @@ public:
             fail(path, error);
             return false;
         }
-        return feed(*file, path, [&digest](const char* data, std::size_t size) {
-            digest.add(data, size);
-        });
+        return feed(*file, path,
+                    [&digest](const char* data, std::size_t size) { digest.add(data, size); });
     }
 
     void finish(Digest& digest) { run_.digests.push_back(digest.hex()); }
+    void finishMissing() { run_.digests.emplace_back(); }
     HashRun take() { return std::move(run_); }
 
 private:
@@ -117,17 +118,15 @@ HashRun HashPiecesWhileWritten(FileReader& file, const std::string& path,
                                const std::vector<HashedPiece>& pieces, HashingState& state)
 {
     Run run(state);
-    std::vector<std::unique_ptr<Digest>> digests; // up to the first that cannot be computed
-    for (const HashedPiece& piece : pieces) {
-        auto digest = run.digest(piece.algorithm);
-        if (!digest)
-            break;
-        digests.push_back(std::move(digest));
-    }
+    std::vector<std::unique_ptr<Digest>> digests; // none where the algorithm cannot be computed
+    for (const HashedPiece& piece : pieces)
+        digests.push_back(run.digest(piece.algorithm));
     std::uint64_t position = 0; // of the data at hand in the file
     const auto consume = [&](const char* data, std::size_t size) {
         const std::uint64_t end = position + size;
         for (std::size_t i = 0; i < digests.size(); ++i) {
+            if (!digests[i])
+                continue;
             const std::uint64_t from = std::max(pieces[i].offset, position);
             const std::uint64_t to = std::min(pieces[i].offset + pieces[i].length, end);
             if (from < to)
@@ -135,9 +134,11 @@ HashRun HashPiecesWhileWritten(FileReader& file, const std::string& path,
         }
         position = end;
     };
-    if (!digests.empty() && run.feed(file, path, consume))
+    const bool any =
+        std::any_of(digests.begin(), digests.end(), [](const auto& d) { return d != nullptr; });
+    if (!any || run.feed(file, path, consume))
         for (const auto& digest : digests)
-            run.finish(*digest);
+            digest ? run.finish(*digest) : run.finishMissing();
     return run.take();
 }
 

@@ -52,7 +52,8 @@ struct HashedPiece {
 // Checksums over stretches of a file that another process may still be writing, from one read of
 // it: behind the writer, and to the end once `state.writerDone` is set. The pieces may overlap (the
 // whole image, and each part in its place); the digests come in the pieces' order, each over as
-// much of its stretch as the file held.
+// much of its stretch as the file held, an empty one where the algorithm cannot be computed here
+// (the result then says so).
 HashRun HashPiecesWhileWritten(FileReader& file, const std::string& path,
                                const std::vector<HashedPiece>& pieces, HashingState& state);
 

@@ -9,8 +9,10 @@
 #include "text/DisplayText.h"
 #include "text/Messages.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <system_error>
 
@@ -146,6 +148,7 @@ std::vector<std::string> BuildFlow::tallyParts(const HashRun& run, std::size_t f
     };
     std::vector<std::string> differing;
     std::map<std::string, Tally> tallies; // by checksum file
+    std::set<std::string> notComputable;  // checksum files said so of
     for (std::size_t i = 0; i < plan_.parts.size(); ++i) {
         const PartChecksum& checksum = plan_.parts[i];
         const std::string part = FileNameOf(parts_[checksum.part]);
@@ -153,7 +156,15 @@ std::vector<std::string> BuildFlow::tallyParts(const HashRun& run, std::size_t f
             tallies.try_emplace(checksum.checksumFile, Tally{AlgorithmName(checksum.algorithm)})
                 .first->second;
         const std::size_t digest = first + i;
-        if (digest < run.digests.size()) {
+        const bool missing = run.result == HashRun::Result::AlgorithmMissing &&
+                             (digest == run.digests.size() ||
+                              (digest < run.digests.size() && run.digests[digest].empty()));
+        if (missing) {
+            if (notComputable.insert(checksum.checksumFile).second)
+                checked_.push_back(messages::ImageNotChecked(
+                    checksum.checksumFile,
+                    messages::AlgorithmNotAvailable(AlgorithmName(checksum.algorithm), run.error)));
+        } else if (digest < run.digests.size()) {
             const std::string& found = run.digests[digest];
             if (found == checksum.hex) {
                 ++tally.matched;
@@ -164,11 +175,6 @@ std::vector<std::string> BuildFlow::tallyParts(const HashRun& run, std::size_t f
                 part, AlgorithmName(checksum.algorithm), checksum.checksumFile,
                 ShownChecksum(checksum.algorithm, checksum.hex),
                 ShownChecksum(checksum.algorithm, found)));
-        } else if (digest == run.digests.size() &&
-                   run.result == HashRun::Result::AlgorithmMissing) {
-            checked_.push_back(messages::ImageNotChecked(
-                checksum.checksumFile,
-                messages::AlgorithmNotAvailable(AlgorithmName(checksum.algorithm), run.error)));
         } else if (digest == run.digests.size() && run.result == HashRun::Result::Failed) {
             differing.push_back(
                 messages::PartNotReadForCheck(part, checksum.checksumFile, run.error));
@@ -178,9 +184,9 @@ std::vector<std::string> BuildFlow::tallyParts(const HashRun& run, std::size_t f
     for (const auto& [file, tally] : tallies) {
         if (tally.matched + tally.differing == 0)
             continue;
-        checked_.push_back(messages::PartsChecked(
-            tally.algorithm, file, tally.matched, tally.differing,
-            tally.matched + tally.differing == parts_.size(), where));
+        checked_.push_back(
+            messages::PartsChecked(tally.algorithm, file, tally.matched, tally.differing,
+                                   tally.matched + tally.differing == parts_.size(), where));
         matched += tally.matched;
     }
     if (matched > 0 && !plan_.image && where == messages::PartsCheckedWhere::BeforeTheJoin)
@@ -242,13 +248,13 @@ void BuildFlow::answer(bool yes)
             return join();
         case Question::KeepMismatch:
             if (!yes)
-                return end(BuildEnding::Mismatched,
-                           messages::MismatchReport(mismatchLines(),
-                                                    destinationExisted_
-                                                        ? messages::MismatchOutcome::Removed
-                                                        : messages::MismatchOutcome::
-                                                              RemovedNothingWritten,
-                                                    destination_));
+                return end(
+                    BuildEnding::Mismatched,
+                    messages::MismatchReport(mismatchLines(),
+                                             destinationExisted_
+                                                 ? messages::MismatchOutcome::Removed
+                                                 : messages::MismatchOutcome::RemovedNothingWritten,
+                                             destination_));
             return place();
         case Question::None:
             return;
@@ -373,8 +379,7 @@ std::vector<HashedPiece> BuildFlow::piecesToHash() const
     for (const ListedPart& part : listed_)
         offsets.push_back(offsets.back() + part.size);
     for (const PartChecksum& checksum : plan_.parts)
-        pieces.push_back(
-            {offsets[checksum.part], listed_[checksum.part].size, checksum.algorithm});
+        pieces.push_back({offsets[checksum.part], listed_[checksum.part].size, checksum.algorithm});
     return pieces;
 }
 
@@ -383,13 +388,15 @@ void BuildFlow::judgePartsInImage(const HashRun& run)
 {
     const std::size_t first = plan_.image ? 1 : 0;
     const std::string& file = plan_.parts.front().checksumFile;
-    if (run.digests.size() <= first && run.result != HashRun::Result::AlgorithmMissing) {
+    if (run.digests.size() <= first) { // stopped, or the image could not be read
         checked_.push_back(messages::ImageNotChecked(
             file, run.result == HashRun::Result::Stopped ? std::string(messages::kCheckCancelled)
                                                          : messages::ImageNotRead(run.error)));
         return;
     }
-    if (run.bytes != imageSize_) {
+    const bool read = std::any_of(run.digests.begin() + static_cast<std::ptrdiff_t>(first),
+                                  run.digests.end(), [](const auto& d) { return !d.empty(); });
+    if (read && run.bytes != imageSize_) {
         checked_.push_back(messages::ImageNotChecked(file, messages::kImageChangedWhileRead));
         return;
     }
@@ -413,8 +420,8 @@ void BuildFlow::judgeImage(const HashRun& run)
     const auto notChecked = [&](const std::string& reason) {
         checked_.push_back(messages::ImageNotChecked(checksum.checksumFile, reason));
     };
-    // The image's digest comes first; a part's algorithm missing later leaves it whole.
-    if (run.digests.empty()) {
+    // The image's digest comes first; a part's algorithm missing leaves it whole.
+    if (run.digests.empty() || run.digests.front().empty()) {
         switch (run.result) {
         case HashRun::Result::Stopped:
             notChecked(messages::kCheckCancelled);

@@ -211,6 +211,19 @@ TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
     EXPECT_EQ(failed.result, HashRun::Result::Failed);
     EXPECT_EQ(failed.failedFile, dir.file("DISC.004"));
     EXPECT_EQ(failed.digests, Texts{kPartCrc32[0]});
+    // One read of the image gives its own checksum and each part's in its place, overlapping;
+    // a stretch past the end counts what the file held.
+    FileReader reader(image);
+    const HashRun pieces = HashPiecesWhileWritten(reader, image,
+                                                  {{0, 9, Algorithm::Sha256},
+                                                   {6, 3, Algorithm::Crc32},
+                                                   {0, 3, Algorithm::Crc32},
+                                                   {3, 3, Algorithm::Crc32},
+                                                   {6, 100, Algorithm::Crc32}},
+                                                  state);
+    EXPECT_EQ(pieces.digests,
+              (Texts{kSha256, kPartCrc32[2], kPartCrc32[0], kPartCrc32[1], kPartCrc32[2]}));
+    EXPECT_EQ(pieces.bytes, 9u);
     state.stop = true;
     EXPECT_EQ(HashEach({{image, Algorithm::Sha256}}, state).result, HashRun::Result::Stopped);
 }
@@ -250,11 +263,11 @@ TEST(BuildFlow, ChecksumFilesThatCameWithTheParts)
         "DISC.002 does not match its CRC32 in DISC.sfv: expected FFFFFFFF, found 0CC4E161.";
     const std::string keep = damaged + "\n\nKeep the image anyway?";
     const std::string everyPart =
-        kReadWhileWritten ? "CRC32 of every part matches DISC.sfv, each part checked in its place "
-                            "in the image as it was written: the parts were joined in the right "
-                            "order."
-                          : "CRC32 of every part matches DISC.sfv (checked before the join).\n" +
-                                order;
+        kReadWhileWritten
+            ? "CRC32 of every part matches DISC.sfv, each part checked in its place "
+              "in the image as it was written: the parts were joined in the right "
+              "order."
+            : "CRC32 of every part matches DISC.sfv (checked before the join).\n" + order;
     const struct {
         const char* name;
         std::vector<std::pair<std::string, std::string>> files; // checksum files
