@@ -119,6 +119,7 @@ HashRun HashPiecesWhileWritten(FileReader& file, const std::string& path,
 {
     Run run(state);
     std::vector<std::unique_ptr<Digest>> digests; // none where the algorithm cannot be computed
+    digests.reserve(pieces.size());
     for (const HashedPiece& piece : pieces)
         digests.push_back(run.digest(piece.algorithm));
     std::uint64_t position = 0; // of the data at hand in the file

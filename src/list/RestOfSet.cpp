@@ -56,6 +56,7 @@ std::vector<Found> PartsInFolder(const std::string& folder, const PartName& pick
             at->second = member;
     }
     std::vector<Found> parts;
+    parts.reserve(byPlace.size());
     for (const auto& [place, member] : byPlace)
         parts.push_back({place, files[member]});
     return parts;
@@ -122,6 +123,7 @@ std::optional<RestOfSet> FindRestOfSet(const std::vector<std::string>& picked,
     // write them.
     std::string firstPicked;
     std::vector<PartName> names;
+    names.reserve(parts.size());
     for (const Found& part : parts) {
         names.push_back(ParsePartName(part.name));
         if (firstPicked.empty() && taken.count(ComparedName(folder + part.name)))
