@@ -30,7 +30,7 @@ std::vector<Found> PartsInFolder(const std::string& folder, const PartName& pick
     std::error_code error;
     for (fs::directory_iterator entry(PathOf(folder), error), end; !error && entry != end;
          entry.increment(error)) {
-        if (entry->is_directory(error))
+        if (!entry->is_regular_file(error)) // no folder, pipe or device is a part
             continue;
         std::string file = NameOf(entry->path().filename());
         PartName name = ParsePartName(file);

@@ -1,11 +1,13 @@
 // Sets of parts as GNU split writes them, with its default letters, with numbers, with its
-// default name and cut into a number of parts: in byte order after the sort, one set without a
+// default name and cut into a number of parts: in byte order after the sort, offered whole for
+// one picked part (a pipe planted under the next part's name left out), one set without a
 // finding, whose checksum file is found by its stem, and built in that order into the file that
 // was split.
 
 #include "join/BuildFlow.h"
 #include "join/PartSet.h"
 #include "join/SystemJoin.h"
+#include "list/RestOfSet.h"
 #include "list/modFunctions.h"
 #include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
@@ -16,6 +18,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/stat.h>
 
 namespace partwright {
 namespace {
@@ -40,11 +43,14 @@ TEST(SplitSets, SortInByteOrderRaiseNoFindingAndJoinIntoTheFile)
         const char* stem;
         std::size_t bytes, parts;
         std::uint64_t lastSize;
+        const char* next; // the name the part after the last would have
     } rows[] = {
-        {"split -b 4 ../image img.iso.", "img.iso", 2606, 652, 2}, // aa...yz, zaaa, zaab
-        {"split -d -b 4 ../image DISC.", "DISC", 3966, 992, 2}, // 00...89, 9000...9899, 990000...
-        {"split -b 4 ../image", "x", 118, 30, 2},               // xaa...xbd
-        {"split -n 12 -d -a 3 --numeric-suffixes=1 ../image DISC.", "DISC", 1206, 12, 106},
+        {"split -b 4 ../image img.iso.", "img.iso", 2606, 652, 2, "img.iso.zaac"}, // aa...zaab
+        {"split -d -b 4 ../image DISC.", "DISC", 3966, 992, 2,
+         "DISC.990002"},                                 // 00...9899, 990000..
+        {"split -b 4 ../image", "x", 118, 30, 2, "xbe"}, // xaa...xbd
+        {"split -n 12 -d -a 3 --numeric-suffixes=1 ../image DISC.", "DISC", 1206, 12, 106,
+         "DISC.013"},
     };
     std::mt19937 random(12345);
     for (const auto& row : rows) {
@@ -65,6 +71,12 @@ TEST(SplitSets, SortInByteOrderRaiseNoFindingAndJoinIntoTheFile)
         std::shuffle(sorted.begin(), sorted.end(), random);
         modFunctions::QuickSort(sorted, 0, static_cast<std::ptrdiff_t>(sorted.size()) - 1);
         EXPECT_EQ(sorted, inByteOrder);
+        ASSERT_EQ(mkfifo(dir.file("parts/" + std::string(row.next)).c_str(), 0600), 0);
+        const auto rest = FindRestOfSet({inByteOrder[1]}, {}, '/');
+        ASSERT_TRUE(rest);
+        EXPECT_EQ(rest->parts, inByteOrder);
+        EXPECT_EQ(rest->others, row.parts - 1);
+        fs::remove(dir.file("parts/" + std::string(row.next)));
 
         const std::vector<ListedPart> parts = MeasureParts(sorted);
         EXPECT_EQ(parts.back().size, row.lastSize);
