@@ -5,6 +5,7 @@
 // checksum file are printed, and how long each algorithm takes to hash the image from memory.
 //   build_bench [FOLDER] [ROUNDS] [PART_MIB]
 
+#include "Measuring.h"
 #include "QuietBuild.h"
 #include "checksum/Digest.h"
 
@@ -20,29 +21,12 @@
 #include <vector>
 
 using namespace partwright;
+using namespace partwright::bench;
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr std::uint64_t kMiB = 1024ULL * 1024;
 constexpr int kParts = 4;
-
-double Seconds(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-int Shell(const std::string& command)
-{
-    return std::system(command.c_str());
-}
 
 // Drops the page cache after writing back what is dirty; false where that is not allowed.
 bool DropCache()
@@ -52,20 +36,6 @@ bool DropCache()
     drop << "3\n";
     drop.flush();
     return static_cast<bool>(drop);
-}
-
-// Data that no file system compresses or shares: a simple generator, different for each part.
-void WritePart(const std::string& path, std::uint64_t size, std::uint64_t seed)
-{
-    std::vector<std::uint64_t> block(kMiB / sizeof(std::uint64_t));
-    std::ofstream out(path, std::ios::binary);
-    for (std::uint64_t written = 0; written < size; written += kMiB) {
-        for (auto& word : block) {
-            seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
-            word = seed;
-        }
-        out.write(reinterpret_cast<const char*>(block.data()), kMiB);
-    }
 }
 
 std::string HashFiles(const std::vector<std::string>& files, Algorithm algorithm)
@@ -87,11 +57,6 @@ struct Kind {
     std::string content;
 };
 
-std::string Quoted(const std::string& text)
-{
-    return "'" + text + "'";
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -104,7 +69,7 @@ int main(int argc, char* argv[])
     std::vector<std::string> parts;
     for (int i = 1; i <= kParts; ++i) {
         parts.push_back(folder + "/DISC.00" + std::to_string(i));
-        WritePart(parts.back(), partSize, 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(i));
+        WriteRandom(parts.back(), partSize, 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(i));
     }
     const std::string out = folder + "/OUT.ISO";
 
@@ -117,7 +82,7 @@ int main(int argc, char* argv[])
         HashFiles(parts, algorithm); // into the cache
         const auto start = Clock::now();
         const std::string hex = HashFiles(parts, algorithm);
-        hashTime[algorithm] = Seconds(start);
+        hashTime[algorithm] = SecondsSince(start);
         if (algorithm == Algorithm::Sha256)
             imageSha256 = hex;
         std::printf("  %s over the image from memory: %.3f s\n", AlgorithmName(algorithm),
@@ -169,7 +134,7 @@ int main(int argc, char* argv[])
                     std::printf("%s was not checked:\n%s\n", kind.name, report.c_str());
                     std::abort();
                 }
-                times[kind.name].push_back(Seconds(start));
+                times[kind.name].push_back(SecondsSince(start));
                 if (!kind.checksumFile.empty())
                     fs::remove(folder + "/" + kind.checksumFile);
             }

@@ -5,6 +5,7 @@
 // and their ratios are printed.
 //   checksum_bench [FOLDER] [ROUNDS] [IMAGE_MIB]
 
+#include "Measuring.h"
 #include "QuietBuild.h"
 #include "checksum/Hashing.h"
 #include "platform/FileReader.h"
@@ -22,44 +23,22 @@
 #include <zlib.h>
 
 using namespace partwright;
+using namespace partwright::bench;
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-constexpr std::uint64_t kMiB = 1024ULL * 1024;
 
 double Seconds(const std::function<void()>& work)
 {
     const auto start = Clock::now();
     work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return SecondsSince(start);
 }
 
-double Median(std::vector<double> values)
+void ShellOrAbort(const std::string& command)
 {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void Shell(const std::string& command)
-{
-    if (std::system(command.c_str()) != 0)
+    if (Shell(command) != 0)
         std::abort();
-}
-
-// Data no compressor or deduplication shortens.
-void WriteRandom(const std::string& path, std::uint64_t size, std::uint64_t seed)
-{
-    std::vector<std::uint64_t> block(kMiB / 8);
-    std::ofstream out(path, std::ios::binary);
-    for (std::uint64_t written = 0; written < size; written += kMiB) {
-        for (auto& word : block) {
-            seed ^= seed << 13, seed ^= seed >> 7, seed ^= seed << 17;
-            word = seed;
-        }
-        out.write(reinterpret_cast<const char*>(block.data()), kMiB);
-    }
 }
 
 std::string ToolChecksum(const std::string& path, Algorithm algorithm)
@@ -125,14 +104,14 @@ int main(int argc, char* argv[])
     fs::create_directories(folder);
     const std::string image = folder + "/IMAGE.iso";
     WriteRandom(image, size, 0x9E3779B97F4A7C15ULL);
-    Shell("cat '" + image + "' >/dev/null"); // in the page cache, as after a join
+    ShellOrAbort("cat '" + image + "' >/dev/null"); // in the page cache, as after a join
     std::printf("Checking %llu MiB in %s, %d rounds\n",
                 static_cast<unsigned long long>(size / kMiB), folder.c_str(), rounds);
 
     const auto openssl = [&](const char* name) {
         return Contender{std::string("openssl ") + name, [&image, name] {
-                             Shell(std::string("openssl dgst -") + name + " '" + image +
-                                   "' >/dev/null");
+                             ShellOrAbort(std::string("openssl dgst -") + name + " '" + image +
+                                          "' >/dev/null");
                          }};
     };
     const auto tool = [&](Algorithm algorithm) {
@@ -146,7 +125,7 @@ int main(int argc, char* argv[])
              openssl("sha256"),
              {"sha256sum",
               [&] {
-                  Shell("sha256sum '" + image + "' >/dev/null");
+                  ShellOrAbort("sha256sum '" + image + "' >/dev/null");
               }}},
             rounds);
     Compare("SHA-512", {tool(Algorithm::Sha512), openssl("sha512")}, rounds);
@@ -163,8 +142,8 @@ int main(int argc, char* argv[])
     std::vector<std::string> parts;
     for (int i = 1; i <= 4; ++i) {
         parts.push_back(folder + "/DISC.00" + std::to_string(i));
-        Shell("tail -c +" + std::to_string((i - 1) * (size / 4) + 1) + " '" + image +
-              "' | head -c " + std::to_string(size / 4) + " >'" + parts.back() + "'");
+        ShellOrAbort("tail -c +" + std::to_string((i - 1) * (size / 4) + 1) + " '" + image +
+                     "' | head -c " + std::to_string(size / 4) + " >'" + parts.back() + "'");
     }
     const std::string out = folder + "/OUT.ISO";
     const std::string sha256 = ToolChecksum(image, Algorithm::Sha256);
@@ -176,7 +155,7 @@ int main(int argc, char* argv[])
             fs::remove(folder + "/DISC.sha256");
             if (withChecksum)
                 std::ofstream(folder + "/DISC.sha256") << sha256 << "  DISC.iso\n";
-            Shell("sync");
+            ShellOrAbort("sync");
             std::this_thread::sleep_for(std::chrono::seconds(2));
         };
     };

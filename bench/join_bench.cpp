@@ -6,6 +6,7 @@
 // joins by reflinking.
 //   join_bench [FOLDER] [ROUNDS] [PART_MIB]
 
+#include "Measuring.h"
 #include "QuietBuild.h"
 #include "join/ImageCheck.h"
 
@@ -20,12 +21,11 @@
 #include <vector>
 
 using namespace partwright;
+using namespace partwright::bench;
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
-constexpr std::uint64_t kMiB = 1024ULL * 1024;
 constexpr auto kIdle = std::chrono::seconds(2);
 
 void WritePart(const std::string& path, std::uint64_t size, char seed)
@@ -38,28 +38,13 @@ void WritePart(const std::string& path, std::uint64_t size, char seed)
         out.write(block.data(), static_cast<std::streamsize>(block.size()));
 }
 
-std::string Quoted(const std::string& text)
-{
-    return "'" + text + "'";
-}
-
-int Shell(const std::string& command)
-{
-    return std::system(command.c_str());
-}
-
-double Seconds(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // The tool's way: temporary file, cat, flush of the file, size check, rename, flush of the
 // folder, and the check of the image's volume descriptor.
 double ToolJoin(const std::vector<std::string>& parts, const std::string& out)
 {
     const auto start = Clock::now();
     bench::BuildQuietly(parts, out);
-    return Seconds(start);
+    return SecondsSince(start);
 }
 
 double ShellJoin(const std::vector<std::string>& parts, const std::string& out, bool withSync)
@@ -73,13 +58,7 @@ double ShellJoin(const std::vector<std::string>& parts, const std::string& out, 
     const auto start = Clock::now();
     if (Shell(command) != 0)
         std::abort();
-    return Seconds(start);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return SecondsSince(start);
 }
 
 struct Figures {
@@ -119,7 +98,7 @@ Figures Measure(const std::vector<std::string>& parts, const std::string& folder
     // few kilobytes.
     const auto start = Clock::now();
     ImageCheckLine(out, MeasureParts(parts));
-    std::printf("  the image check alone: %.3f ms\n", Seconds(start) * 1000);
+    std::printf("  the image check alone: %.3f ms\n", SecondsSince(start) * 1000);
     fs::remove(out);
     return figures;
 }
