@@ -19,6 +19,7 @@ namespace {
 struct Found {
     std::uint64_t place;
     std::string name; // without its folder
+    PartName read;    // the name as a part's
 };
 
 // The parts of the picked set in the folder, one per place, in part order.
@@ -58,7 +59,7 @@ std::vector<Found> PartsInFolder(const std::string& folder, const PartName& pick
     std::vector<Found> parts;
     parts.reserve(byPlace.size());
     for (const auto& [place, member] : byPlace)
-        parts.push_back({place, files[member]});
+        parts.push_back({place, files[member], names[member]});
     return parts;
 }
 
@@ -125,7 +126,7 @@ std::optional<RestOfSet> FindRestOfSet(const std::vector<std::string>& picked,
     std::vector<PartName> names;
     names.reserve(parts.size());
     for (const Found& part : parts) {
-        names.push_back(ParsePartName(part.name));
+        names.push_back(part.read);
         if (firstPicked.empty() && taken.count(ComparedName(folder + part.name)))
             firstPicked = part.name;
     }

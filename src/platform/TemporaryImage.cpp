@@ -52,7 +52,7 @@ bool StoppedBefore(PlaceOutcome& outcome, const std::atomic<bool>& stop)
     return stop;
 }
 
-bool MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t expectedSize,
+void MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t expectedSize,
               const std::atomic<bool>& stop)
 {
     outcome.writtenSize = writtenSize;
@@ -60,11 +60,8 @@ bool MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t ex
         outcome.result = PlaceOutcome::Result::SizeDiffers;
     else if (stop)
         outcome.result = PlaceOutcome::Result::Stopped;
-    else {
+    else
         outcome.result = PlaceOutcome::Result::Ready;
-        return true;
-    }
-    return false;
 }
 
 } // namespace partwright

@@ -83,9 +83,9 @@ std::string TemporaryImageFolder(const std::string& destination);
 // True, with the outcome Stopped, when somebody asked to stop before a step began.
 bool StoppedBefore(PlaceOutcome& outcome, const std::atomic<bool>& stop);
 
-// Whether a flushed image of the written size may take the destination's place: only with the
-// size the parts had, and only when nobody asked to stop. Otherwise the outcome says why not.
-bool MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t expectedSize,
+// Sets the outcome of a flushed image of the written size: Ready, to take the destination's place,
+// only with the size the parts had and when nobody asked to stop; otherwise why not.
+void MayPlace(PlaceOutcome& outcome, std::uint64_t writtenSize, std::uint64_t expectedSize,
               const std::atomic<bool>& stop);
 
 } // namespace partwright
