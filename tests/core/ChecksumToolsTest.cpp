@@ -22,35 +22,26 @@ TEST(ChecksumTools, WhatTheirFilesSayOfTheImageAndItsParts)
     const std::string backslash = "My Disc\\1", hash = "My Disc #1";
     const std::string built = "OUT.ISO'.\r\n\r\n"; // the end of the success line
     const std::string image = "\r\nChecked on the image as it was written.";
-    const std::string damage = " && printf X | dd conv=notrunc status=none of=\"$1.002\"";
     const struct {
         const std::string& stem;
         std::string script;
-        BuildEnding ending;
-        std::string said; // the question's finding, or the report's first lines
+        std::string said; // the report's lines after the success line
     } rows[] = {
-        {backslash, "md5sum *.iso >\"$1.md5\"", BuildEnding::Built,
-         built + "MD5 matches %1.md5." + image},
-        {backslash, "sha1sum -b *.iso >\"$1.iso.sha1\"", BuildEnding::Built,
+        {backslash, "md5sum *.iso >\"$1.md5\"", built + "MD5 matches %1.md5." + image},
+        {backslash, "sha1sum -b *.iso >\"$1.iso.sha1\"",
          built + "SHA-1 matches %1.iso.sha1." + image},
-        {backslash, "sha256sum --tag *.iso >\"$1.sha256\"", BuildEnding::Built,
+        {backslash, "sha256sum --tag *.iso >\"$1.sha256\"",
          built + "SHA-256 matches %1.sha256." + image},
-        {hash, "cat *.0* | sha512sum >\"$1.SHA512\"", BuildEnding::Built,
-         built + "SHA-512 matches %1.SHA512." + image},
-        {hash, R"(b2sum *.iso >"$1.b2" && b2sum -l 200 *.0* >"$1.iso.b2")", BuildEnding::Built,
+        {hash, "cat *.0* | sha512sum >\"$1.SHA512\"", built + "SHA-512 matches %1.SHA512." + image},
+        {hash, R"(b2sum *.iso >"$1.b2" && b2sum -l 200 *.0* >"$1.iso.b2")",
          built + "BLAKE2b-512 matches %1.b2." + image +
              "\r\n%1.iso.b2 holds BLAKE2b-200 checksums, "
              "which Partwright cannot compute; they were not checked."},
-        {backslash, "b2sum -l 256 --tag *.iso >\"$1.iso.b2\"", BuildEnding::Built,
+        {backslash, "b2sum -l 256 --tag *.iso >\"$1.iso.b2\"",
          built + "BLAKE2b-256 matches %1.iso.b2." + image},
-        {hash, "rhash --sfv *.0* >\"$1.sfv\"", BuildEnding::Built,
+        {hash, "rhash --sfv *.0* >\"$1.sfv\"",
          built + "CRC32 of every part matches %1.sfv, each part checked in its place in the image "
                  "as it was written: the parts were joined in the right order."},
-        // Damaged after the checksums were made, keeping its size.
-        {backslash, "md5sum *.iso >\"$1.md5\"" + damage, BuildEnding::Mismatched,
-         "The image does not match its MD5 in %1.md5:\r\n"},
-        {hash, "rhash --sfv *.0* >\"$1.sfv\"" + damage, BuildEnding::Mismatched,
-         "%1.002 does not match its CRC32 in %1.sfv: expected "},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.script);
@@ -69,12 +60,11 @@ TEST(ChecksumTools, WhatTheirFilesSayOfTheImageAndItsParts)
         test::ScriptedWindow window;
         BuildFlow flow(SystemJoinSteps, parts, dir.file("OUT.ISO"));
         window.run(flow);
-        EXPECT_EQ(flow.ending(), row.ending);
+        EXPECT_EQ(flow.ending(), BuildEnding::Built);
         std::string expected = row.said;
         for (std::size_t at; (at = expected.find("%1")) != std::string::npos;)
             expected.replace(at, 2, row.stem);
-        const std::string& said =
-            row.ending == BuildEnding::Declined ? window.asked.at(0) : flow.message();
+        const std::string& said = flow.message();
         EXPECT_NE(said.find(expected), std::string::npos) << said;
     }
 }

@@ -165,6 +165,7 @@ void tst_Window::droppedFilesEnterAsPickedOnesAndJoinByteForByte()
     QTRY_COMPARE(boxes_.seen().size(), 1);
     QCOMPARE(boxes_.seen()[0].text,
              "ISO built succesfully.\nThe image is '" + shown + "OUTFILE.ISO'.");
+    QCOMPARE(boxes_.seen()[0].icon, QMessageBox::Warning); // as the success box always had
     QCOMPARE(test::ReadFile(folder + "/OUTFILE.ISO"),
              std::string(5000, 'a') + std::string(5000, 'b') + "c");
 }
