@@ -211,6 +211,9 @@ TEST(Hashing, KnownChecksumsOfFilesTheTestWrites)
     EXPECT_EQ(failed.result, HashRun::Result::Failed);
     EXPECT_EQ(failed.failedFile, dir.file("DISC.004"));
     EXPECT_EQ(failed.digests, Texts{kPartCrc32[0]});
+    // So does one that opens but cannot be read (on Linux the process's memory at offset 0).
+    EXPECT_EQ(HashEach({{"/proc/self/mem", Algorithm::Crc32}}, state).result,
+              HashRun::Result::Failed);
     // One read of the image gives its own checksum and each part's in its place, overlapping;
     // a stretch past the end counts what the file held.
     FileReader reader(image);

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -52,6 +53,13 @@ TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStartAndKeepsTheErrorOutput)
         EXPECT_EQ(Task<int>([] { return 7; }).take(), 7); // the worker threads' signal too
         EXPECT_EQ(test::EntriesIn("/proc/self/fd"), open);
     }
+    // With input closed, the file a child writes into may itself be descriptor 0.
+    const test::TempDir dir;
+    const int output = open(dir.file("out").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    EXPECT_EQ(output, STDIN_FILENO);
+    EXPECT_EQ(ExecCmd({{"/bin/sh", "-c", "echo written"}, {}, output}), 0);
+    close(output);
+    EXPECT_EQ(test::ReadFile(dir.file("out")), "written\n");
     dup2(input, STDIN_FILENO);
     close(input);
     // A child keeps the start of its error output, for the report.
