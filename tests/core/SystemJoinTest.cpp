@@ -14,6 +14,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -70,6 +71,20 @@ TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStartAndKeepsTheErrorOutput)
     child.wait();
     EXPECT_EQ(child.outcome().exitCode, 3);
     EXPECT_EQ(child.outcome().errorOutput, "e\n" + std::string(4094, 'x'));
+    // A child that somebody else reaped (its pid read from the pidfd) has ended, with no exit
+    // code to tell.
+    ChildProcess reaped;
+    ASSERT_EQ(reaped.start(Shell("exit 5")), 0);
+    std::ifstream info("/proc/self/fdinfo/" + std::to_string(reaped.exitWaitable()));
+    std::string word;
+    pid_t pid = 0;
+    while (info >> word && word != "Pid:") {
+    }
+    info >> pid;
+    ASSERT_EQ(waitpid(pid, nullptr, 0), pid);
+    reaped.wait();
+    EXPECT_FALSE(reaped.running());
+    EXPECT_EQ(reaped.outcome().exitCode, -1);
 }
 
 template <typename Condition> bool Eventually(Condition condition)
