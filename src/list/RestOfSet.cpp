@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <string_view>
 #include <system_error>
 
 namespace partwright {
@@ -49,11 +50,13 @@ std::vector<Found> PartsInFolder(const std::string& folder, const PartName& pick
         if (!place)
             continue;
         const auto [at, added] = byPlace.try_emplace(*place, member);
-        const auto widthOff = [&](std::size_t index) {
+        // Nearest the picked part's width, then the first by name: never the folder's own order.
+        const auto rank = [&](std::size_t index) {
             const std::size_t width = names[index].suffix.size(), wanted = picked.suffix.size();
-            return width > wanted ? width - wanted : wanted - width;
+            return std::pair(width > wanted ? width - wanted : wanted - width,
+                             std::string_view(files[index]));
         };
-        if (!added && widthOff(member) < widthOff(at->second))
+        if (!added && rank(member) < rank(at->second))
             at->second = member;
     }
     std::vector<Found> parts;

@@ -58,6 +58,8 @@ TEST(RestOfSet, TheOtherPartsBesideAPickedOne)
         // shorter where one of the picked width is there.
         {"D.001 D.002 D.01 D.002.txt D.1a D.003/ D2.003 D.aa", "D.002", "",
          "D.002 is one of 2 parts of D in '%1'. Add the other 1?|D.001 D.002"},
+        {"D.001 D.02 D.0002 D.3 D.03", "D.001", "", // two names for a place, neither as picked
+         "D.001 is one of 3 parts of D in '%1'. Add the other 2?|D.001 D.0002 D.03"},
         {"D.001", "D.001", "", ""},                        // a single file
         {"D.001 D.002", "D.001", "D.002", ""},             // the rest listed already
         {"README.txt D.001 D.002", "README.txt", "", ""},  // no part
