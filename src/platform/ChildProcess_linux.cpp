@@ -17,12 +17,12 @@ namespace {
 
 constexpr std::size_t kErrorOutputLimit = 4096;
 
-int ReadErrorOutput(int fd, std::string& text)
+// The start of what the child wrote to its error output; nothing when that cannot be read.
+void ReadErrorOutput(int fd, std::string& text)
 {
     text.resize(kErrorOutputLimit);
     const ssize_t got = pread(fd, text.data(), text.size(), 0);
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return got < 0 ? errno : 0;
 }
 
 // A descriptor that closes itself.

@@ -8,6 +8,8 @@
 namespace partwright {
 namespace {
 
+using namespace std::string_literals;
+
 using Texts = std::vector<std::string>;
 
 std::string Check(const test::TempDir& dir, const Texts& parts, const std::string& stem = "DISC")
@@ -56,10 +58,10 @@ TEST(ImageCheck, ARealImageJoinedRightAndWrong)
 
     std::string almost(40000, 'x');
     almost.replace(32768, 6, "\1CD002"); // not the signature
-    // An unnamed primary volume descriptor after other descriptors, in an image as long as it
-    // declares: blocks of 2,048 bytes.
-    const auto late = [](int others) {
-        std::string image(32768, '\0'), descriptor("\2CD001\1");
+    // An unnamed primary volume descriptor after other descriptors (of this type), in an image
+    // as long as it declares: blocks of 2,048 bytes.
+    const auto late = [](int others, char type = 2) {
+        std::string image(32768, '\0'), descriptor(type + "CD001\1"s);
         descriptor.resize(2048);
         for (int n = 0; n < others; ++n)
             image += descriptor;
@@ -70,7 +72,8 @@ TEST(ImageCheck, ARealImageJoinedRightAndWrong)
         {"tiny", ""},
         {almost, ""},
         {late(31), "Volume (without a name): 48 blocks of 2,048 bytes, matching the image size."},
-        {late(32), ""}}; // the primary volume descriptor is looked for among the first 32
+        {late(32), ""},         // the primary volume descriptor is looked for among the first 32
+        {late(1, '\xFF'), ""}}; // nor after the set's terminator
     for (const auto& [image, line] : images)
         EXPECT_EQ(Check(dir, {image}), line) << image.size();
     EXPECT_EQ(ImageCheckLine(dir.file("missing.img"), {{dir.file("missing.img"), 4}}), "");

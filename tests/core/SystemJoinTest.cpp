@@ -64,13 +64,17 @@ TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStartAndKeepsTheErrorOutput)
     dup2(input, STDIN_FILENO);
     close(input);
     // A child keeps the start of its error output, for the report.
-    ChildProcess child;
-    ASSERT_EQ(child.start(Shell("echo out; echo e >&2; head -c 9999 /dev/zero | tr '\\0' x >&2; "
-                                "exit 3")),
-              0);
-    child.wait();
-    EXPECT_EQ(child.outcome().exitCode, 3);
-    EXPECT_EQ(child.outcome().errorOutput, "e\n" + std::string(4094, 'x'));
+    for (const auto& [script, errorOutput] :
+         {std::pair("echo out; echo e >&2; head -c 9999 /dev/zero | tr '\\0' x >&2; exit 3",
+                    "e\n" + std::string(4094, 'x')),
+          {"printf e >&2; exit 3", "e"},
+          {"echo out; exit 3", ""}}) {
+        ChildProcess child;
+        ASSERT_EQ(child.start(Shell(script)), 0);
+        child.wait();
+        EXPECT_EQ(child.outcome().exitCode, 3);
+        EXPECT_EQ(child.outcome().errorOutput, errorOutput) << script;
+    }
     // A child that somebody else reaped (its pid read from the pidfd) has ended, with no exit
     // code to tell.
     ChildProcess reaped;

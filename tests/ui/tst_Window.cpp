@@ -287,6 +287,15 @@ void tst_Window::frameTitleAndCaptions()
     for (const auto& [name, caption] :
          {std::pair("lblFiles", "Input files:"), {"lblDestination", "Destination file:"}})
         QCOMPARE(window.findChild<QLabel*>(name)->text(), QString(caption));
+    // The etched line as drawn: grey over white, the white showing below it.
+    const QImage drawn = window.grab().toImage();
+    const QRect white = window.findChild<QWidget*>("Line1_0")->geometry(),
+                grey = window.findChild<QWidget*>("Line1_1")->geometry();
+    const qreal scale = drawn.devicePixelRatio();
+    QCOMPARE(drawn.pixelColor(QPoint(white.center().x(), white.bottom()) * scale),
+             QColor(Qt::white));
+    QCOMPARE(drawn.pixelColor(QPoint(grey.center().x(), grey.top()) * scale),
+             QColor(128, 128, 128));
     const auto controls = window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget* control : controls) {
         const auto* button = qobject_cast<QPushButton*>(control);
