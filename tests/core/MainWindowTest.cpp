@@ -140,5 +140,20 @@ TEST(MainWindow, ListOperationsAndBuildsAsTheUserSeesThem)
     std::filesystem::current_path(start); // a pick moved into the folder, which goes
 }
 
+// The save dialog's choice becomes the destination when it names an .iso file.
+TEST(MainWindow, TheDestinationChosen)
+{
+    const std::string image = "/img/new.Iso", kept = "OUTFILE.ISO";
+    for (const auto& [chosen, shown] :
+         {std::pair(image, image), {"/img/new.img", kept}, {"", kept}}) {
+        ScriptedView view;
+        MainWindowController logic(view, SystemJoinSteps, NativeSeparator());
+        logic.Form_Load();
+        view.chosen = chosen;
+        logic.cmdDestination_Click();
+        EXPECT_EQ(view.destination, shown) << chosen;
+    }
+}
+
 } // namespace
 } // namespace partwright
