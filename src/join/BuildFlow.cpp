@@ -161,7 +161,7 @@ std::vector<std::string> BuildFlow::tallyParts(const HashRun& run, std::size_t f
                               (digest < run.digests.size() && run.digests[digest].empty()));
         if (missing) {
             if (notComputable.insert(checksum.checksumFile).second)
-                checked_.push_back(messages::ImageNotChecked(
+                checked_.push_back(messages::PartsNotChecked(
                     checksum.checksumFile,
                     messages::AlgorithmNotAvailable(AlgorithmName(checksum.algorithm), run.error)));
         } else if (digest < run.digests.size()) {
@@ -389,7 +389,7 @@ void BuildFlow::judgePartsInImage(const HashRun& run)
     const std::size_t first = plan_.image ? 1 : 0;
     const std::string& file = plan_.parts.front().checksumFile;
     if (run.digests.size() <= first) { // stopped, or the image could not be read
-        checked_.push_back(messages::ImageNotChecked(
+        checked_.push_back(messages::PartsNotChecked(
             file, run.result == HashRun::Result::Stopped ? std::string(messages::kCheckCancelled)
                                                          : messages::ImageNotRead(run.error)));
         return;
@@ -397,7 +397,7 @@ void BuildFlow::judgePartsInImage(const HashRun& run)
     const bool read = std::any_of(run.digests.begin() + static_cast<std::ptrdiff_t>(first),
                                   run.digests.end(), [](const auto& d) { return !d.empty(); });
     if (read && run.bytes != imageSize_) {
-        checked_.push_back(messages::ImageNotChecked(file, messages::kImageChangedWhileRead));
+        checked_.push_back(messages::PartsNotChecked(file, messages::kImageChangedWhileRead));
         return;
     }
     partMismatches_ = tallyParts(run, first, messages::PartsCheckedWhere::InTheImage);

@@ -124,6 +124,11 @@ std::string ImageNotChecked(const std::string& checksumFile, const std::string& 
     return "The image was not checked against " + DisplayText(checksumFile) + ": " + reason;
 }
 
+std::string PartsNotChecked(const std::string& checksumFile, const std::string& reason)
+{
+    return "The parts were not checked against " + DisplayText(checksumFile) + ": " + reason;
+}
+
 std::string ImageNotRead(const ErrorDetails& error)
 {
     return "the image could not be read: " + Described(error) + ".";

@@ -49,7 +49,9 @@ enum class PartsCheckedWhere { BeforeTheJoin, InTheImage };
 std::string PartsChecked(const char* algorithm, const std::string& checksumFile,
                          std::size_t matched, std::size_t differing, bool everyPart,
                          PartsCheckedWhere where);
+// The image's checksum, or the parts' checksums in a file, that could not be checked and why.
 std::string ImageNotChecked(const std::string& checksumFile, const std::string& reason);
+std::string PartsNotChecked(const std::string& checksumFile, const std::string& reason);
 // Parts checked one by one, and nothing of the whole image: their order is not proven.
 std::string OrderNotChecked();
 inline constexpr char kCheckCancelled[] = "the check was cancelled.";

@@ -1,5 +1,6 @@
 // Checksum files as the real tools write them, for parts whose names hold a blank and a
-// backslash (which the sums tools escape): what the build asks and reports.
+// backslash (which the sums tools escape): what the build asks and reports; also on a system whose
+// checksum library refuses some of their algorithms.
 
 #include "join/BuildFlow.h"
 #include "join/SystemJoin.h"
@@ -7,6 +8,8 @@
 #include "support/ScriptedWindow.h"
 #include "support/TempDir.h"
 
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -67,6 +70,46 @@ TEST(ChecksumTools, WhatTheirFilesSayOfTheImageAndItsParts)
         const std::string& said = flow.message();
         EXPECT_NE(said.find(expected), std::string::npos) << said;
     }
+}
+
+// In FIPS mode libgcrypt refuses MD5 and BLAKE2b: the image is built and placed, and the report
+// names each file whose checksums were not checked. FIPS mode is forced by running this test
+// again, as libgcrypt reads the switch once, when the program starts.
+TEST(ChecksumTools, AlgorithmsTheSystemRefuses)
+{
+    const char* const kFips = "LIBGCRYPT_FORCE_FIPS_MODE";
+    if (!std::getenv(kFips)) {
+        const test::TempDir dir;
+        setenv(kFips, "1", 1);
+        const int output = open(dir.file("output").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        const int code =
+            ExecCmd({{"/proc/self/exe", "--gtest_filter=ChecksumTools.AlgorithmsTheSystemRefuses"},
+                     {},
+                     output});
+        close(output);
+        unsetenv(kFips);
+        EXPECT_EQ(code, 0) << test::ReadFile(dir.file("output"));
+        return;
+    }
+    const test::TempDir dir;
+    fs::current_path(dir.path());
+    const std::string destination = dir.file("OUT.ISO");
+    ASSERT_EQ(ExecCmd({{"/bin/sh", "-c",
+                        "printf abc >DISC.001; printf def >DISC.002; cat DISC.00? >DISC.iso; "
+                        "md5sum DISC.iso >DISC.md5; b2sum DISC.00? >DISC.b2; rm DISC.iso"},
+                       {}}),
+              0);
+    test::ScriptedWindow window;
+    BuildFlow flow(SystemJoinSteps, {dir.file("DISC.001"), dir.file("DISC.002")}, destination);
+    window.run(flow);
+    fs::current_path(dir.path().parent_path());
+    EXPECT_EQ(flow.ending(), BuildEnding::Built);
+    EXPECT_EQ(flow.message(), "ISO built succesfully.\r\nThe image is '" + destination +
+                                  "'.\r\n\r\nThe image was not checked against DISC.md5: MD5 "
+                                  "cannot be computed on this system: Invalid digest algorithm."
+                                  "\r\nThe parts were not checked against DISC.b2: BLAKE2b-512 "
+                                  "cannot be computed on this system: Invalid digest algorithm.");
+    EXPECT_EQ(test::ReadFile(destination), "abcdef");
 }
 
 } // namespace
