@@ -388,7 +388,7 @@ void BuildFlow::judgePartsInImage(const HashRun& run)
 {
     const std::size_t first = plan_.image ? 1 : 0;
     const std::string& file = plan_.parts.front().checksumFile;
-    if (run.digests.size() <= first) { // stopped, or the image could not be read
+    if (run.digests.empty()) { // stopped, or the image could not be read
         checked_.push_back(messages::PartsNotChecked(
             file, run.result == HashRun::Result::Stopped ? std::string(messages::kCheckCancelled)
                                                          : messages::ImageNotRead(run.error)));

@@ -38,7 +38,8 @@ TEST(ListOperations, MoveUpMoveDownAndDelete)
         "delete A B* C* D E -> A D E",            "delete A* B C D E* -> B C D",
         "delete A* B C* D E* -> B D",             "delete A* B* C* -> ",
         "delete A B C -> A B C",                  "delete -> ",
-        "sort d.10 c.9* x a.1* -> >x a.1 c.9 d.10", "sort -> "};
+        "sort d.10 c.9* x a.1* -> >x a.1 c.9 d.10", "sort a.1* -> >a.1",
+        "sort -> "};
     // clang-format on
     for (const std::string row : cases) {
         std::istringstream words(row.substr(0, row.find("->")));

@@ -211,6 +211,13 @@ TEST(TemporaryImage, RemovesWhatKilledBuildsLeftAndNothingElse)
     EXPECT_EQ(test::EntriesIn(dir.path()),
               7); // the four look-alikes, the pipe, the two live images
     EXPECT_EQ(ImageCheckLine(pipe, {{pipe, 0}}), "");
+    // A file put in place of a dropped image's name is not the image: it stays.
+    {
+        const TemporaryImage dropped(dir.file("C.ISO"));
+        test::WriteFile(dir.file("other"), "another's");
+        fs::rename(dir.file("other"), dropped.path());
+    }
+    EXPECT_EQ(test::EntriesIn(dir.path()), 8);
 }
 
 // However many parts there are, and however long their names: the join goes in steps that each

@@ -177,6 +177,12 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(progress && progress->findChild<QProgressBar*>()->value() > 0,
                                  30000);
         QVERIFY(progress->findChild<QLabel*>("lblFigures")->text().contains(" of 1.00 GiB"));
+        int above = -1; // its lines one below the other: what runs, the bar, the figures, Cancel
+        for (const char* name : {"lblAction", "barProgress", "lblFigures", "cmdCancel"}) {
+            const QRect place = progress->findChild<QWidget*>(name)->geometry();
+            QVERIFY2(place.top() > above, name);
+            above = place.bottom();
+        }
         QMimeData dropped; // parts dragged onto the window are not taken while it builds
         dropped.setUrls({QUrl::fromLocalFile(Q(bigParts_[0]))});
         QDragEnterEvent enter({1, 1}, Qt::CopyAction, &dropped, Qt::LeftButton, {});
