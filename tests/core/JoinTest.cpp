@@ -75,6 +75,24 @@ TEST(JoinCommand, CopyStepsWithinTheLongestCommandLine)
     }
 }
 
+// Each cat step's arguments fit the room, with their ends and argv's pointers: "/bin/cat" and
+// "--" take 9 and 3 bytes and a pointer each, argv's end a pointer, each part its length, 1 and a
+// pointer. Never fewer than one part a step.
+TEST(JoinCommand, CatStepsWithinTheArgumentRoom)
+{
+    const std::size_t pointer = sizeof(char*), two = 9 + 3 + 3 * pointer + 2 * (2 + pointer);
+    const std::pair<std::size_t, std::vector<std::size_t>> rows[] = {
+        {two, {2}}, {two - 1, {1, 1}}, {0, {1, 1}}};
+    for (const auto& [room, expected] : rows) {
+        std::vector<std::size_t> sizes;
+        for (const JoinStep& step : ComposeCatSteps("/bin/cat", {"a", "b"}, room, 5)) {
+            sizes.push_back(step.parts);
+            EXPECT_EQ(step.command.standardOutput, 5);
+        }
+        EXPECT_EQ(sizes, expected) << room;
+    }
+}
+
 // Every platform but NT (2) follows the DOS-based rules; NT never reads the service text.
 TEST(ClassifyWinVersion, OneRowPerVersionAndBoundary)
 {

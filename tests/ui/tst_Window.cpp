@@ -66,8 +66,9 @@ QUrl FileUrl(const std::string& path)
     return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
 }
 
-// Runs the real dialog for the request. Once it is up, notes the names it lists, puts the names
-// into its name box at once (typed key by key they race the folder's listing) and presses Enter.
+// Runs the real dialog for the request. Once it is up, notes the names it lists after the filter
+// it shows, puts the names into its name box at once (typed key by key they race the folder's
+// listing) and presses Enter.
 std::string RunDialog(const FileDialogRequest& request, const QString& names,
                       QStringList* listed = nullptr)
 {
@@ -79,6 +80,8 @@ std::string RunDialog(const FileDialogRequest& request, const QString& names,
         poll.stop();
         auto* model = dialog->findChild<QFileSystemModel*>();
         const QModelIndex root = model->index(QDir::currentPath());
+        if (listed)
+            *listed << dialog->selectedNameFilter();
         for (int wait = 0; listed && wait < 500 && model->rowCount(root) == 0; ++wait)
             QTest::qWait(10); // the model reads the folder in the background
         for (int row = 0; listed && row < model->rowCount(root); ++row)
@@ -237,6 +240,7 @@ void tst_Window::theRealDialogsGetTheWindowsRequests()
     QStringList listed;
 
     QCOMPARE(RunDialog(open, R"("DISC.002" "DISC.001")", &listed), base + "\0DISC.002\0DISC.001"s);
+    QCOMPARE(listed.takeFirst(), QStringLiteral("All files (*.*)"));
     listed.sort();
     QCOMPARE(listed, (QStringList{"B.ISO", "DISC.001", "DISC.002", "NODOT", "c.Iso", "d2"}));
     // A file from another folder keeps its own; d2/y.2 does not become this folder's y.2.
@@ -249,6 +253,7 @@ void tst_Window::theRealDialogsGetTheWindowsRequests()
 
     listed.clear();
     QCOMPARE(RunDialog(save, "B.ISO", &listed), dir.file("B.ISO"));
+    QCOMPARE(listed.takeFirst(), QStringLiteral("ISO files (*.ISO)"));
     listed.sort();
     QCOMPARE(listed, (QStringList{"B.ISO", "c.Iso", "d2"}));
     QVERIFY(boxes_.seen().isEmpty()); // an existing name is taken without a question
