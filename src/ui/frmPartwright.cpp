@@ -158,7 +158,6 @@ void frmPartwright::createControls()
     lvwFiles->setUniformRowHeights(true);
     lvwFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvwFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvwFiles->setColumnCount(0);
     list_ = std::make_unique<ListViewControl>(*lvwFiles);
 
     cmdFiles = MakeButton(this, layout::kCmdFiles);

@@ -273,6 +273,7 @@ void tst_Window::frameTitleAndCaptions()
 {
     auto& window = driver_.window();
     QCOMPARE(window.windowTitle(), QStringLiteral("Partwright [1.1.0] by Quillon"));
+    QCOMPARE(window.windowIcon().availableSizes(), (QList<QSize>{{32, 32}, {16, 16}}));
     QCOMPARE(driver_.destination()->text(), QStringLiteral("OUTFILE.ISO"));
     QCOMPARE(window.size(), QSize(443, 255));
     QCOMPARE(window.minimumSize(), window.maximumSize());
