@@ -43,7 +43,14 @@ TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStartAndKeepsTheErrorOutput)
         {Shell("kill -9 $$"), 128 + SIGKILL},
         {{{"/nonexistent/program"}, {}}, ENOENT},
         {Shell("[ \"$(readlink /proc/$$/fd/0)\" = /dev/null ] || exit 3; read x && exit 4; exit 0"),
-         0}};
+         0},
+        // Nothing stays blocked that the program blocked (SIGUSR1 here); grep, as a shell
+        // clears its blocked signals itself.
+        {{{"/bin/grep", "-Eq", "^SigBlk:\\s+0+$", "/proc/self/status"}, {}}, 0}};
+    sigset_t usr1;
+    sigemptyset(&usr1);
+    sigaddset(&usr1, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &usr1, nullptr);
     const int input = dup(STDIN_FILENO);
     for (const bool inputClosed : {false, true}) {
         if (inputClosed)
@@ -63,6 +70,7 @@ TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStartAndKeepsTheErrorOutput)
     EXPECT_EQ(test::ReadFile(dir.file("out")), "written\n");
     dup2(input, STDIN_FILENO);
     close(input);
+    pthread_sigmask(SIG_UNBLOCK, &usr1, nullptr);
     // A child keeps the start of its error output, for the report.
     for (const auto& [script, errorOutput] :
          {std::pair("echo out; echo e >&2; head -c 9999 /dev/zero | tr '\\0' x >&2; exit 3",
@@ -88,6 +96,7 @@ TEST(ExecCmd, ReturnsTheExitCodeOrWhyItCouldNotStartAndKeepsTheErrorOutput)
     ASSERT_EQ(waitpid(pid, nullptr, 0), pid);
     reaped.wait();
     EXPECT_FALSE(reaped.running());
+    EXPECT_TRUE(reaped.poll());
     EXPECT_EQ(reaped.outcome().exitCode, -1);
 }
 

@@ -174,6 +174,7 @@ private slots:
         const std::vector<pid_t> cats = HoldJoin(dir);
         QPointer<ProgressWindow> progress = driver.window().findChild<ProgressWindow*>();
         QVERIFY(progress && !QApplication::activeModalWidget()); // Read Help stays usable
+        QVERIFY(Busy(driver, true));
         QTRY_VERIFY_WITH_TIMEOUT(progress && progress->findChild<QProgressBar*>()->value() > 0,
                                  30000);
         QVERIFY(progress->findChild<QLabel*>("lblFigures")->text().contains(" of 1.00 GiB"));
