@@ -140,6 +140,28 @@ TEST(MainWindow, ListOperationsAndBuildsAsTheUserSeesThem)
     std::filesystem::current_path(start); // a pick moved into the folder, which goes
 }
 
+// A window that goes while it builds (the session ends) takes the build along: nothing is
+// watched or shown any more, and nothing of the image is left.
+TEST(MainWindow, UnloadedWhileBuilding)
+{
+    const auto start = std::filesystem::current_path();
+    test::TempDir dir;
+    test::WriteFile(dir.file("L.001"), std::string(1 << 20, 'l'));
+    ScriptedView view;
+    MainWindowController logic(view, SystemJoinSteps, NativeSeparator());
+    logic.Form_Load();
+    view.chosen = dir.file("L.001");
+    logic.cmdFiles_Click();
+    logic.cmdBuild_Click();
+    ASSERT_TRUE(logic.isBuilding());
+    logic.Form_Unload();
+    EXPECT_TRUE(view.watched.empty());
+    EXPECT_EQ(view.shown.substr(view.shown.size() - 6), "Closed");
+    EXPECT_FALSE(logic.isBuilding());
+    EXPECT_EQ(test::EntriesIn(dir.path()), 1);
+    std::filesystem::current_path(start);
+}
+
 // The save dialog's choice becomes the destination when it names an .iso file.
 TEST(MainWindow, TheDestinationChosen)
 {
