@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,24 @@ namespace partwright::bench {
 
 constexpr std::uint64_t kMiB = 1024ULL * 1024;
 using Clock = std::chrono::steady_clock;
+
+// A benchmark's command line: its folder (made if missing), then numbers, each with a default
+// and a least value.
+struct Arguments {
+    int count;
+    char** values;
+
+    std::string folder(const char* fallback) const
+    {
+        const auto folder = std::filesystem::absolute(count > 1 ? values[1] : fallback);
+        std::filesystem::create_directories(folder);
+        return folder.string();
+    }
+    int number(int index, int fallback, int least) const
+    {
+        return count > index ? std::max(least, std::atoi(values[index])) : fallback;
+    }
+};
 
 inline double SecondsSince(Clock::time_point start)
 {

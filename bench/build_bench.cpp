@@ -61,10 +61,10 @@ struct Kind {
 
 int main(int argc, char* argv[])
 {
-    const std::string folder = fs::absolute(argc > 1 ? argv[1] : "build-bench").string();
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-    const std::uint64_t partSize = (argc > 3 ? std::max(1, std::atoi(argv[3])) : 512) * kMiB;
-    fs::create_directories(folder);
+    const Arguments arguments{argc, argv};
+    const std::string folder = arguments.folder("build-bench");
+    const int rounds = arguments.number(2, 3, 1);
+    const std::uint64_t partSize = arguments.number(3, 512, 1) * kMiB;
 
     std::vector<std::string> parts;
     for (int i = 1; i <= kParts; ++i) {

@@ -98,10 +98,10 @@ void Compare(const char* what, const std::vector<Contender>& contenders, int rou
 
 int main(int argc, char* argv[])
 {
-    const std::string folder = fs::absolute(argc > 1 ? argv[1] : "checksum-bench").string();
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
-    const std::uint64_t size = (argc > 3 ? std::max(4, std::atoi(argv[3])) : 2048) * kMiB;
-    fs::create_directories(folder);
+    const Arguments arguments{argc, argv};
+    const std::string folder = arguments.folder("checksum-bench");
+    const int rounds = arguments.number(2, 5, 1);
+    const std::uint64_t size = arguments.number(3, 2048, 4) * kMiB;
     const std::string image = folder + "/IMAGE.iso";
     WriteRandom(image, size, 0x9E3779B97F4A7C15ULL);
     ShellOrAbort("cat '" + image + "' >/dev/null"); // in the page cache, as after a join

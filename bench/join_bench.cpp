@@ -131,12 +131,12 @@ std::vector<std::string> MakeParts(const std::string& folder, std::uint64_t part
 
 int main(int argc, char* argv[])
 {
-    const std::string folder = fs::absolute(argc > 1 ? argv[1] : "join-bench").string();
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
-    const std::uint64_t partSize = (argc > 3 ? std::max(1, std::atoi(argv[3])) : 512) * kMiB;
+    const Arguments arguments{argc, argv};
+    const std::string folder = arguments.folder("join-bench");
+    const int rounds = arguments.number(2, 5, 1);
+    const std::uint64_t partSize = arguments.number(3, 512, 1) * kMiB;
     const std::uint64_t imageSize = 4 * partSize;
 
-    fs::create_directories(folder);
     std::printf("Joining 4 x %llu MiB in %s, %d rounds\n",
                 static_cast<unsigned long long>(partSize / kMiB), folder.c_str(), rounds);
     {

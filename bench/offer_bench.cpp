@@ -3,6 +3,7 @@
 // cache of the folder's entries when it may be dropped (as root), then warm.
 //   offer_bench [FOLDER] [FILES]
 
+#include "Measuring.h"
 #include "list/RestOfSet.h"
 
 #include <algorithm>
@@ -15,14 +16,14 @@
 #include <vector>
 
 using namespace partwright;
+using namespace partwright::bench;
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 int main(int argc, char* argv[])
 {
-    const std::string folder = fs::absolute(argc > 1 ? argv[1] : "offer-bench").string();
-    const int files = argc > 2 ? std::max(2, std::atoi(argv[2])) : 10000;
-    fs::create_directories(folder);
+    const Arguments arguments{argc, argv};
+    const std::string folder = arguments.folder("offer-bench");
+    const int files = arguments.number(2, 10000, 2);
     char name[64];
     for (int n = 1; n <= files; ++n) {
         std::snprintf(name, sizeof name, n % 2 ? "/DISC.%05d" : "/other %05d.txt", n / 2 + 1);
@@ -34,12 +35,12 @@ int main(int argc, char* argv[])
     std::vector<double> warm;
     for (int round = 0; round < 10; ++round) {
         if (round == 0) {
-            std::system("sync");
+            Shell("sync");
             std::ofstream("/proc/sys/vm/drop_caches") << "2\n"; // entries and inodes; as root
         }
         const auto start = Clock::now();
         const auto rest = FindRestOfSet(picked, {}, '/');
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const double ms = SecondsSince(start) * 1000;
         if (!rest)
             std::abort();
         if (round == 0)
@@ -47,9 +48,8 @@ int main(int argc, char* argv[])
         else
             warm.push_back(ms);
     }
-    std::sort(warm.begin(), warm.end());
-    std::printf("  warm: median %.1f ms, slowest %.1f ms of %zu\n", warm[warm.size() / 2],
-                warm.back(), warm.size());
+    std::printf("  warm: median %.1f ms, slowest %.1f ms of %zu\n", Median(warm),
+                *std::max_element(warm.begin(), warm.end()), warm.size());
     fs::remove_all(folder);
     return 0;
 }

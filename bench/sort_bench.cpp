@@ -2,6 +2,7 @@
 // real window's Sort button (offscreen unless a display is set).
 //   sort_bench [ROUNDS]
 
+#include "Measuring.h"
 #include "list/modFunctions.h"
 #include "ui/ListViewControl.h"
 #include "ui/frmPartwright.h"
@@ -15,10 +16,9 @@
 #include <cstdlib>
 
 using namespace partwright;
+using namespace partwright::bench;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 std::vector<std::string> SortedParts(int count)
 {
@@ -38,10 +38,9 @@ template <typename Work> double MedianMilliseconds(int rounds, Work work)
     for (int round = 0; round < rounds; ++round) {
         const auto start = Clock::now();
         work();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        times.push_back(SecondsSince(start) * 1000);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return Median(times);
 }
 
 } // namespace
@@ -51,7 +50,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const int rounds = Arguments{argc, argv}.number(1, 5, 1);
 
     std::printf("%-8s %14s %16s\n", "entries", "texts (ms)", "Sort button (ms)");
     for (const int count : {1000, 30000}) {
